@@ -1,0 +1,34 @@
+# The README's commands. Each installs what is missing, configures, builds and runs.
+SHELL := /bin/bash
+BUILD := $(CURDIR)/build
+export TARVELIX_WINEPREFIX := $(BUILD)/windows/wineprefix
+JOBS ?= 2
+
+.PHONY: test demo bench screenshot fuzz soak dist deps build host windows clean
+
+deps:
+	@tests/install-deps.sh
+
+host: deps
+	@cmake --preset host >/dev/null
+	@cmake --build --preset host -j$(JOBS)
+
+windows: deps
+	@cmake --preset windows >/dev/null
+	@cmake --build --preset windows -j$(JOBS)
+
+build: host windows
+	@printf 'subdirs("host" "windows")\n' > $(BUILD)/CTestTestfile.cmake
+
+# Every suite in one CTest run: the native tests, the Win32 tests and the end-to-end suite under Wine.
+test: build
+	@tests/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) --timeout 600
+
+demo: windows
+	@tests/with-display.sh tests/demo/run-demo.sh $(BUILD)/windows
+
+bench: host
+	@$(BUILD)/host/bench/curve_bench
+
+clean:
+	rm -rf $(BUILD) dist

@@ -1,0 +1,90 @@
+// The one process-wide state record that every procedure of the program shares.
+#pragma once
+
+#include <windows.h>
+
+#include <dinput.h>
+
+#include <string>
+#include <vector>
+
+#include "curve/spline.h"
+
+// The back buffer of the curve editor: a memory DC with its bitmap selected into it.
+struct CurveBuffer {
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+};
+
+struct AppState {
+  // Identity and windows
+  HINSTANCE instanceHandle = nullptr;
+  wchar_t appTitle[100] = {};
+  wchar_t windowClassName[100] = {};
+  HWND mainWindow = nullptr;
+  HWND statusBar = nullptr;
+  HWND deviceList = nullptr;
+  HWND axisList = nullptr;
+  HWND refreshButton = nullptr;
+  HWND invertCheckBox = nullptr;
+  HWND curvesCheckBox = nullptr;
+  HWND resetButton = nullptr;
+  HWND startButton = nullptr;
+  HWND cockpitCheckBox = nullptr;
+  HWND externalCheckBox = nullptr;
+  HCURSOR handCursor = nullptr;
+  CurveBuffer curveBuffer;
+
+  // Geometry, client coordinates of the main window
+  RECT curveArea = {0, 0, 0, 0};
+  RECT levelBar = {0, 0, 0, 0};
+
+  // User settings
+  bool inverted = false;
+  bool cockpitCamera = true;
+  bool chaseCamera = true;
+  bool curvesEnabled = false;
+  int axisIndex = 0;
+  int curvePointCount = 6;
+  std::vector<int> curveValues;
+
+  // Run-time state
+  bool running = false;
+  HANDLE simHandle = nullptr;
+  int dragPoint = -1;
+  std::vector<CurveSegment> curveSpline;
+  int inputPercent = 0;
+  int outputPercent = 0;
+  int tickCount = 0;
+
+  // Game-controller input
+  IDirectInput8W* directInput = nullptr;
+  std::vector<IDirectInputDevice8W*> devices;
+  IDirectInputDevice8W* activeDevice = nullptr;
+  std::vector<DIDEVICEOBJECTINSTANCEW> axes;
+  // Last position read from the selected axis, answered while another program holds the device.
+  int lastAxisValue = 0;
+};
+
+extern AppState app;
+
+// Command ids shared by the controls, the accelerators and the window procedure.
+enum CommandId : int {
+  cmdAbout = 104,
+  cmdExit = 105,
+  cmdRefresh = 110,
+  cmdDeviceList = 111,
+  cmdStartStop = 112,
+  cmdAxisList = 114,
+  cmdInvert = 115,
+  cmdSave = 116,
+  cmdCockpit = 118,
+  cmdExternal = 119,
+  cmdCurvesEnable = 121,
+  cmdCurvesReset = 122,
+};
+constexpr UINT_PTR pumpTimerId = 113;
+constexpr int statusBarId = 117;
+
+// Marks the level bar and the curve editor for repainting, without erasing.
+void invalidateDisplays();

@@ -1,0 +1,61 @@
+#include "sim/sim_link.h"
+
+#include "app/app_state.h"
+#include "sim/simconnect_api.h"
+
+namespace {
+constexpr DWORD cockpitDefinition = 0;
+constexpr DWORD chaseDefinition = 1;
+constexpr DWORD datumTypeInt32 = 1;
+constexpr DWORD unusedDatumId = 0xFFFFFFFF;
+constexpr DWORD userObjectId = 0;
+}  // namespace
+
+static void showLinkStatus(const wchar_t* text) {
+  SendMessageW(app.statusBar, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+static HRESULT addZoomDefinition(const SimConnectApi& api, DWORD definition, const char* variable) {
+  return api.addToDataDefinition(app.simHandle, definition, variable, "percentage", datumTypeInt32, 0.0f,
+                                 unusedDatumId);
+}
+
+void openSimLink() {
+  const SimConnectApi* api = simConnectApi();
+  HRESULT result = E_FAIL;
+  if (api != nullptr) result = api->open(&app.simHandle, "Tarvelix Helper", nullptr, 0, nullptr, 0);
+  if (FAILED(result) || app.simHandle == nullptr) {
+    app.simHandle = nullptr;
+    showLinkStatus(notConnectedText);
+    return;
+  }
+  if (FAILED(addZoomDefinition(*api, cockpitDefinition, "COCKPIT CAMERA ZOOM"))) {
+    showLinkStatus(notConnectedText);
+    return;
+  }
+  const HRESULT chase = addZoomDefinition(*api, chaseDefinition, "CHASE CAMERA ZOOM");
+  showLinkStatus(SUCCEEDED(chase) ? connectedText : notConnectedText);
+}
+
+static bool writeZoom(const SimConnectApi& api, DWORD definition, int value) {
+  INT32 datum = value;
+  return SUCCEEDED(api.setDataOnSimObject(app.simHandle, definition, userObjectId, 0, 0, sizeof datum, &datum));
+}
+
+void sendZoomToSim(int value) {
+  const SimConnectApi* api = simConnectApi();
+  if (api == nullptr || app.simHandle == nullptr) return;
+  if (app.cockpitCamera && !writeZoom(*api, cockpitDefinition, value)) {
+    closeSimLink();
+    return;
+  }
+  if (app.chaseCamera && !writeZoom(*api, chaseDefinition, value)) closeSimLink();
+}
+
+void closeSimLink() {
+  if (app.simHandle != nullptr) {
+    if (const SimConnectApi* api = simConnectApi()) api->close(app.simHandle);
+    app.simHandle = nullptr;
+  }
+  showLinkStatus(notConnectedText);
+}

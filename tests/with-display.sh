@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Runs a command on a private Xvfb display with a persistent Wine server, then stops both,
+# so that nothing is left running afterwards. TARVELIX_WINEPREFIX names the prefix.
+set -u
+: "${TARVELIX_WINEPREFIX:?}"
+"$(dirname "$0")/wine-prefix.sh" "$TARVELIX_WINEPREFIX" || exit 1
+fdfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.05; done
+export DISPLAY=":$(head -n1 "$fdfile")"
+rm -f "$fdfile"
+export WINEPREFIX=$TARVELIX_WINEPREFIX
+WINEDEBUG=-all wineserver -p
+"$@"
+rc=$?
+wineserver -k 2>/dev/null
+wineserver -w 2>/dev/null
+kill "$xvfb" 2>/dev/null
+wait "$xvfb" 2>/dev/null
+exit $rc
