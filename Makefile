@@ -32,3 +32,11 @@ bench: host
 
 clean:
 	rm -rf $(BUILD) dist
+
+# A picture of the main window under Wine on a virtual display.
+screenshot: windows
+	@tests/with-display.sh tests/e2e/screenshot.sh $(BUILD)/windows
+
+# The settings reader under libFuzzer for a bounded time (FUZZ_SECONDS, default 60).
+fuzz: deps
+	@tests/fuzz/run-fuzz.sh $(BUILD)/fuzz $${FUZZ_SECONDS:-60}

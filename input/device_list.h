@@ -1,0 +1,6 @@
+// The attached game controllers: enumerated into the device list, sorted by name.
+#pragma once
+
+// Rebuilds the DirectInput object, the device objects and the device list, then selects row 0
+// (which chains the device and axis selection through the main window's commands).
+void refreshDevices();
