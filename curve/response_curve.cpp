@@ -11,9 +11,7 @@ void rebuildCurveSpline() {
   app.curveSpline = splineThroughHeights(std::vector<int>(app.curveValues.begin(), app.curveValues.begin() + count));
 }
 
-int applyResponseCurve(int percent) {
-  return curvePercentAt(app.curveSpline, app.curvePointCount, percent);
-}
+int applyResponseCurve(int percent) { return curvePercentAt(app.curveSpline, app.curvePointCount, percent); }
 
 double curveRowAtColumn(double column) {
   const int width = app.curveArea.right - app.curveArea.left;

@@ -8,9 +8,8 @@ using SimConnectOpenFn = HRESULT(__stdcall*)(HANDLE* handle, LPCSTR name, HWND w
 using SimConnectAddToDataDefinitionFn = HRESULT(__stdcall*)(HANDLE handle, DWORD defineId, LPCSTR datumName,
                                                             LPCSTR unitsName, DWORD datumType, float epsilon,
                                                             DWORD datumId);
-using SimConnectSetDataOnSimObjectFn = HRESULT(__stdcall*)(HANDLE handle, DWORD defineId, DWORD objectId,
-                                                           DWORD flags, DWORD arrayCount, DWORD unitSize,
-                                                           void* data);
+using SimConnectSetDataOnSimObjectFn = HRESULT(__stdcall*)(HANDLE handle, DWORD defineId, DWORD objectId, DWORD flags,
+                                                           DWORD arrayCount, DWORD unitSize, void* data);
 using SimConnectCloseFn = HRESULT(__stdcall*)(HANDLE handle);
 
 struct SimConnectApi {

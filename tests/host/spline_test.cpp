@@ -24,8 +24,8 @@ TEST(ResponseCurve, KnownCurvesGiveTheirPercents) {
   };
   for (const CurveCase& c : cases) {
     for (const auto& [percent, expected] : c.percentToCurve) {
-      EXPECT_EQ(curveAt(c.heights, percent), expected) << "percent " << percent << " of " << c.heights.size()
-                                                       << " points, last height " << c.heights.back();
+      EXPECT_EQ(curveAt(c.heights, percent), expected)
+          << "percent " << percent << " of " << c.heights.size() << " points, last height " << c.heights.back();
     }
   }
 }

@@ -80,35 +80,35 @@ __declspec(dllexport) HRESULT __stdcall SimConnect_Open(HANDLE* handle, LPCSTR n
   return result;
 }
 
-__declspec(dllexport) HRESULT __stdcall SimConnect_AddToDataDefinition(HANDLE handle, DWORD defineId,
-                                                                       LPCSTR datumName, LPCSTR unitsName,
-                                                                       DWORD datumType, float epsilon,
-                                                                       DWORD datumId) {
+__declspec(dllexport) HRESULT
+    __stdcall SimConnect_AddToDataDefinition(HANDLE handle, DWORD defineId, LPCSTR datumName, LPCSTR unitsName,
+                                             DWORD datumType, float epsilon, DWORD datumId) {
   HRESULT result = S_OK;
   if (!isOpen(handle) || controlNumber("TARVELIX_SIM_FAIL_DEFINE", -1) == static_cast<long>(defineId)) {
     result = standInFailure;
   }
-  record("SimConnect_AddToDataDefinition handle=%llu define=%lu datum=\"%s\" units=\"%s\" type=%lu epsilon=%g "
-         "datumId=%lu -> %ld",
-         static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(handle)), defineId, text(datumName),
-         text(unitsName), datumType, static_cast<double>(epsilon), datumId, result);
+  record(
+      "SimConnect_AddToDataDefinition handle=%llu define=%lu datum=\"%s\" units=\"%s\" type=%lu epsilon=%g "
+      "datumId=%lu -> %ld",
+      static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(handle)), defineId, text(datumName), text(unitsName),
+      datumType, static_cast<double>(epsilon), datumId, result);
   return result;
 }
 
-__declspec(dllexport) HRESULT __stdcall SimConnect_SetDataOnSimObject(HANDLE handle, DWORD defineId,
-                                                                      DWORD objectId, DWORD flags,
-                                                                      DWORD arrayCount, DWORD unitSize,
-                                                                      void* data) {
+__declspec(dllexport) HRESULT
+    __stdcall SimConnect_SetDataOnSimObject(HANDLE handle, DWORD defineId, DWORD objectId, DWORD flags,
+                                            DWORD arrayCount, DWORD unitSize, void* data) {
   HRESULT result = S_OK;
   long value = 0;
   if (data != nullptr && unitSize == sizeof(INT32)) value = *static_cast<const INT32*>(data);
   ++writeCount;
   const long failAfter = controlNumber("TARVELIX_SIM_FAIL_WRITES_AFTER", -1);
   if (!isOpen(handle) || data == nullptr || (failAfter >= 0 && writeCount > failAfter)) result = standInFailure;
-  record("SimConnect_SetDataOnSimObject handle=%llu define=%lu object=%lu flags=%lu count=%lu size=%lu value=%ld "
-         "-> %ld",
-         static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(handle)), defineId, objectId, flags,
-         arrayCount, unitSize, value, result);
+  record(
+      "SimConnect_SetDataOnSimObject handle=%llu define=%lu object=%lu flags=%lu count=%lu size=%lu value=%ld "
+      "-> %ld",
+      static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(handle)), defineId, objectId, flags, arrayCount,
+      unitSize, value, result);
   return result;
 }
 

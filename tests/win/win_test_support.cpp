@@ -32,8 +32,8 @@ std::wstring statusText() {
 std::string scratchPath(const std::string& name) {
   char folder[MAX_PATH] = {};
   DWORD length = GetEnvironmentVariableA("TARVELIX_TEST_TMP", folder, MAX_PATH);
-  std::filesystem::path path = (length > 0 && length < MAX_PATH) ? std::filesystem::path(folder)
-                                                                 : std::filesystem::temp_directory_path();
+  std::filesystem::path path =
+      (length > 0 && length < MAX_PATH) ? std::filesystem::path(folder) : std::filesystem::temp_directory_path();
   std::error_code error;
   std::filesystem::create_directories(path, error);
   path /= std::to_string(GetCurrentProcessId()) + "-" + name;
