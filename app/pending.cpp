@@ -8,9 +8,6 @@ void selectDevice(HWND) {}
 void selectAxis(HWND) {}
 void setAxisRange() {}
 int readAxis() { return 0x7FFFFFFF; }
-void startPump() {}
-void stopPump() {}
-void pumpTick() {}
 void saveSettings() {}
 void readSettings(std::wstring&, std::wstring&, bool&, bool&, bool&, bool&) {}
 void applyStartupSettings() {}

@@ -1,0 +1,73 @@
+#include "sim/zoom_pump.h"
+
+#include "app/app_state.h"
+#include "input/axis_reader.h"
+#include "input/device_list.h"
+#include "sim/sim_link.h"
+#include "sim/zoom_math.h"
+
+namespace {
+constexpr UINT pumpPeriodMs = 50;
+}
+
+static void setCaption(HWND window, const wchar_t* text) {
+  SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+static void lockChoices(bool locked) {
+  EnableWindow(app.deviceList, !locked);
+  EnableWindow(app.axisList, !locked);
+  EnableWindow(app.refreshButton, !locked);
+}
+
+// Start needs a device and an axis that the reader can use.
+static bool hasReadableSelection() {
+  if (SendMessageW(app.deviceList, CB_GETCURSEL, 0, 0) == CB_ERR) return false;
+  if (SendMessageW(app.axisList, CB_GETCURSEL, 0, 0) == CB_ERR) return false;
+  return app.activeDevice != nullptr && app.axisIndex >= 0 && app.axisIndex < static_cast<int>(app.axes.size());
+}
+
+void startPump() {
+  if (app.running || !hasReadableSelection()) return;
+  lockChoices(true);
+  setCaption(app.startButton, L"Stop");
+  SetTimer(app.mainWindow, pumpTimerId, pumpPeriodMs, nullptr);
+  app.running = true;
+  setAxisRange();
+  openSimLink();
+}
+
+void stopPump() {
+  lockChoices(false);
+  setCaption(app.startButton, L"Start");
+  KillTimer(app.mainWindow, pumpTimerId);
+  app.running = false;
+  app.outputPercent = 0;
+  invalidateDisplays();
+  if (app.simHandle != nullptr) closeSimLink();
+  setCaption(app.statusBar, L"");
+}
+
+void pumpTick() {
+  if (!app.running) return;  // a tick already queued when the pump stopped
+  app.tickCount = nextTickCount(app.tickCount);
+  const bool resendTick = isTickMultiple(app.tickCount, resendPeriod);
+  if (resendTick && app.simHandle == nullptr) openSimLink();
+  const int raw = readAxis();
+  if (raw == noAxisValue) {
+    // A lost controller stops the pump, except on the ticks that let a passing failure go by.
+    if (!isTickMultiple(app.tickCount, readingCheckPeriod)) {
+      stopPump();
+      refreshDevices();
+    }
+    return;
+  }
+  const ZoomReading reading =
+      zoomForReading(raw, app.inverted, app.curvesEnabled, app.curveSpline, app.curvePointCount);
+  app.inputPercent = reading.inputPercent;
+  const int value = reading.value;
+  if (value == app.outputPercent && !resendTick) return;
+  app.outputPercent = value;
+  invalidateDisplays();
+  if (app.simHandle != nullptr) sendZoomToSim(value);
+}
