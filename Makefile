@@ -27,8 +27,10 @@ test: build
 demo: windows
 	@tests/with-display.sh tests/demo/run-demo.sh $(BUILD)/windows
 
-bench: host
-	@$(BUILD)/host/bench/curve_bench
+bench: deps
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench -j$(JOBS)
+	@$(BUILD)/bench/bench/curve_bench
 
 clean:
 	rm -rf $(BUILD) dist
