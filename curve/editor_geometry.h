@@ -1,0 +1,39 @@
+// The curve editor's pixel arithmetic: where the markers are drawn, where the mouse finds them,
+// the height a dragged point takes, and the vertical run drawn in each column of the curve.
+#pragma once
+
+#include <vector>
+
+#include "app/layout.h"
+
+// True when the editor can draw and hit-test: 2..101 points, all heights there, and an area
+// wider and higher than the 4-pixel inset on both sides.
+bool curveEditorUsable(int width, int height, int pointCount, int valueCount);
+
+// Back-buffer rectangle of point i's 8 x 8 marker.
+PixelRect markerRect(int index, int pointCount, int width, int height, int value);
+
+// Back-buffer row of grid line k (1..3).
+int gridRow(int height, int k);
+
+// Client position of point i as the mouse sees it.
+struct PointPosition {
+  int x = 0;
+  int y = 0;
+};
+PointPosition pointClientPosition(const PixelRect& area, int index, int pointCount, int value);
+
+// Index of the first point less than 10 pixels away on both axes, or -1.
+int controlPointAt(const PixelRect& area, const std::vector<int>& values, int pointCount, int x, int y);
+
+// The height, 0..100, of a point dragged to client row y.
+int dragHeight(const PixelRect& area, int y);
+
+// One column of the curve: the rows low..high joining the midpoints to both neighbours, or nothing
+// when the run would leave the buffer.
+struct ColumnRun {
+  bool drawn = false;
+  int low = 0;
+  int high = 0;
+};
+ColumnRun curveColumnRun(double previousRow, double row, double nextRow, int height);
