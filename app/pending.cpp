@@ -8,6 +8,4 @@ void selectDevice(HWND) {}
 void selectAxis(HWND) {}
 void setAxisRange() {}
 int readAxis() { return 0x7FFFFFFF; }
-void saveSettings() {}
-void readSettings(std::wstring&, std::wstring&, bool&, bool&, bool&, bool&) {}
 void applyStartupSettings() {}

@@ -1,0 +1,157 @@
+#include "settings/settings_file.h"
+
+#include <windows.h>
+
+#include <dinput.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "app/app_state.h"
+
+namespace {
+constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+static_assert(sizeof(DIDEVICEINSTANCEW) == 1100, "GetDeviceInfo is asked with a record of 1100 bytes");
+
+std::wstring settingsFilePath(const std::wstring& folder) { return folder + L"\\Tarvelix.cfg"; }
+
+// Reads at most settingsReadLimit bytes. complete is false when the read stopped before the end.
+bool readFileBytes(const std::wstring& path, std::string& bytes, bool& complete) {
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ, shareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  char chunk[16384];
+  complete = false;
+  while (bytes.size() <= settingsReadLimit) {
+    DWORD got = 0;
+    if (!ReadFile(file, chunk, sizeof chunk, &got, nullptr)) break;
+    if (got == 0) {
+      complete = true;
+      break;
+    }
+    bytes.append(chunk, got);
+  }
+  CloseHandle(file);
+  if (bytes.size() > settingsReadLimit) bytes.resize(settingsReadLimit);
+  return true;
+}
+
+// The settings folder as an existing directory, made with its parents when missing.
+bool ensureFolder(const std::wstring& folder) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(folder, error);
+  if (std::filesystem::is_directory(status)) return true;
+  if (status.type() != std::filesystem::file_type::not_found) return false;  // in the way, or not to be examined
+  std::filesystem::create_directories(folder, error);
+  if (error) return false;
+  return std::filesystem::is_directory(folder, error);
+}
+
+// Writes the bytes to a new file, through to the disk.
+bool writeWholeFile(const std::wstring& path, const std::string& bytes) {
+  if (bytes.size() > MAXDWORD) return false;
+  // Not shared: a second instance saving at the same moment fails instead of mixing its bytes in.
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                     written == bytes.size() && FlushFileBuffers(file);
+  const bool closed = CloseHandle(file);
+  return wrote && closed;
+}
+
+// The selected device's instance GUID as text; empty when no device is selected or it cannot tell.
+std::wstring selectedDeviceText() {
+  if (app.deviceList == nullptr) return {};
+  const LRESULT row = SendMessageW(app.deviceList, CB_GETCURSEL, 0, 0);
+  if (row < 0 || static_cast<std::size_t>(row) >= app.devices.size() || app.devices[row] == nullptr) return {};
+  DIDEVICEINSTANCEW instance = {};
+  instance.dwSize = sizeof instance;
+  if (FAILED(app.devices[row]->GetDeviceInfo(&instance))) return {};
+  wchar_t text[64] = {};
+  if (StringFromGUID2(instance.guidInstance, text, 64) == 0) return {};
+  return text;
+}
+
+// The text of the selected axis row, however long it is.
+std::wstring selectedAxisText() {
+  if (app.axisList == nullptr) return {};
+  const LRESULT row = SendMessageW(app.axisList, CB_GETCURSEL, 0, 0);
+  if (row < 0) return {};
+  const LRESULT length = SendMessageW(app.axisList, CB_GETLBTEXTLEN, row, 0);
+  if (length < 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const LRESULT copied = SendMessageW(app.axisList, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(text.data()));
+  if (copied < 0) return {};
+  text.resize(static_cast<std::size_t>(std::min(copied, length)));
+  return text;
+}
+}  // namespace
+
+std::wstring settingsFolderPath() {
+  PWSTR root = nullptr;
+  const HRESULT result = SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_DEFAULT, nullptr, &root);
+  std::wstring folder = SUCCEEDED(result) && root != nullptr ? root : L"";
+  CoTaskMemFree(root);
+  if (folder.empty()) return folder;
+  if (folder.back() != L'\\') folder += L'\\';
+  return folder + L"Tarvelix";
+}
+
+void readSettings(std::wstring& device, std::wstring& axis, bool& inverted, bool& cockpitCamera, bool& chaseCamera,
+                  bool& autostart) {
+  const std::wstring folder = settingsFolderPath();
+  if (folder.empty()) return;
+  std::string bytes;
+  bool complete = false;
+  if (!readFileBytes(settingsFilePath(folder), bytes, complete)) return;
+  ZoomSettings settings{device,          axis,     inverted, chaseCamera, cockpitCamera, app.curvesEnabled,
+                        app.curveValues, autostart};
+  // A line cut off by a failed or bounded read is left out rather than taken half.
+  applySettingsText(complete ? std::string_view(bytes) : wholeLines(bytes), settings);
+  device = std::move(settings.device);
+  axis = std::move(settings.axis);
+  inverted = settings.inverted;
+  cockpitCamera = settings.cockpitCamera;
+  chaseCamera = settings.chaseCamera;
+  autostart = settings.autostart;
+  app.curvesEnabled = settings.curvesEnabled;
+  app.curveValues = std::move(settings.curveValues);
+}
+
+bool writeSettings(const ZoomSettings& settings) {
+  const std::wstring folder = settingsFolderPath();
+  if (folder.empty() || !ensureFolder(folder)) return false;
+  const std::wstring path = settingsFilePath(folder);
+  // The new text goes in beside the old file and takes its place in one step, so that a
+  // failure part way leaves the old settings whole.
+  const std::wstring temporary = path + L".tmp";
+  if (!writeWholeFile(temporary, settingsFileText(settings))) {
+    DeleteFileW(temporary.c_str());
+    return false;
+  }
+  if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+void saveSettings() {
+  ZoomSettings settings;
+  settings.device = selectedDeviceText();
+  settings.axis = selectedAxisText();
+  settings.curveValues = app.curveValues;
+  settings.curvesEnabled = app.curvesEnabled;
+  settings.autostart = app.running;
+  settings.chaseCamera = app.chaseCamera;
+  settings.cockpitCamera = app.cockpitCamera;
+  settings.inverted = app.inverted;
+  if (!writeSettings(settings)) {
+    SendMessageW(app.statusBar, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Settings could not be saved"));
+  }
+}
