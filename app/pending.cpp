@@ -3,9 +3,4 @@
 
 #include <string>
 
-void refreshDevices() {}
-void selectDevice(HWND) {}
-void selectAxis(HWND) {}
-void setAxisRange() {}
-int readAxis() { return 0x7FFFFFFF; }
 void applyStartupSettings() {}

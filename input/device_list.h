@@ -4,3 +4,6 @@
 // Rebuilds the DirectInput object, the device objects and the device list, then selects row 0
 // (which chains the device and axis selection through the main window's commands).
 void refreshDevices();
+
+// Lets go of the DirectInput object, every listed device and the active device (at shut-down).
+void releaseControllers();

@@ -1,0 +1,42 @@
+// Every call the program makes into DirectInput 8, with the records they pass.
+#pragma once
+
+#include <windows.h>
+
+#include <dinput.h>
+
+#include <string>
+
+// A new DirectInput object for the running module, or null with the failing result.
+HRESULT createDirectInput(IDirectInput8W** directInput);
+
+// Lists the attached game controllers; the callback answers DIENUM_CONTINUE.
+HRESULT enumerateControllers(IDirectInput8W* directInput, LPDIENUMDEVICESCALLBACKW callback, void* context);
+
+HRESULT createDevice(IDirectInput8W* directInput, const GUID& instance, IDirectInputDevice8W** device);
+
+// The controller's instance name (at most 259 characters, or 260 when the driver left no terminator).
+HRESULT readInstanceName(IDirectInputDevice8W* device, std::wstring& name);
+
+// The controller's instance GUID, from its device information.
+HRESULT readInstanceGuid(IDirectInputDevice8W* device, GUID& instance);
+
+HRESULT enumerateObjects(IDirectInputDevice8W* device, LPDIENUMDEVICEOBJECTSCALLBACKW callback, void* context);
+
+// Sets the range of the object with this type identifier.
+HRESULT setAxisRangeProperty(IDirectInputDevice8W* device, DWORD objectType, LONG minimum, LONG maximum);
+
+HRESULT setJoystickFormat(IDirectInputDevice8W* device);
+HRESULT pollDevice(IDirectInputDevice8W* device);
+HRESULT setBackgroundCooperation(IDirectInputDevice8W* device, HWND window);
+HRESULT acquireDevice(IDirectInputDevice8W* device);
+HRESULT readJoystickState(IDirectInputDevice8W* device, DIJOYSTATE2& state);
+HRESULT unacquireDevice(IDirectInputDevice8W* device);
+
+// Drops one reference and forgets the pointer.
+template <typename Interface>
+void releaseObject(Interface*& object) {
+  if (object == nullptr) return;
+  object->Release();
+  object = nullptr;
+}
