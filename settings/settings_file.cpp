@@ -127,6 +127,9 @@ bool writeSettings(const ZoomSettings& settings) {
   const std::wstring folder = settingsFolderPath();
   if (folder.empty() || !ensureFolder(folder)) return false;
   const std::wstring path = settingsFilePath(folder);
+  // Windows refuses to replace a read-only file, but not every system that runs us does.
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
   // The new text goes in beside the old file and takes its place in one step, so that a
   // failure part way leaves the old settings whole.
   const std::wstring temporary = path + L".tmp";
