@@ -1,0 +1,120 @@
+#include "app/main_window.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/layout.h"
+#include "app/startup_settings.h"
+#include "app/window_procedure.h"
+#include "curve/curve_editor.h"
+#include "curve/response_curve.h"
+#include "curve/spline.h"
+#include "resources/resource_ids.h"
+
+namespace {
+constexpr DWORD mainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr int firstWidth = 420;
+constexpr int firstHeight = 300;
+constexpr int fallbackFontHeight = 10;
+constexpr DWORD comboStyle = CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP;
+constexpr DWORD pushStyle = BS_PUSHBUTTON | WS_TABSTOP;
+
+struct ControlSpec {
+  const wchar_t* className;
+  const wchar_t* caption;
+  DWORD style;
+  int id;
+  HWND* kept;
+};
+
+// In creation order, matching the slots of the layout.
+const ControlSpec controlSpecs[controlSlotCount] = {
+    {L"Static", L"Device:", SS_RIGHT, 0, nullptr},
+    {L"ComboBox", L"", comboStyle, cmdDeviceList, &app.deviceList},
+    {L"Button", L"Refresh", pushStyle, cmdRefresh, &app.refreshButton},
+    {L"Static", L"Axis:", SS_RIGHT, 0, nullptr},
+    {L"ComboBox", L"", comboStyle, cmdAxisList, &app.axisList},
+    {L"Button", L"Invert", BS_AUTOCHECKBOX, cmdInvert, &app.invertCheckBox},
+    {L"Static", L"Curves:", SS_RIGHT, 0, nullptr},
+    {L"Button", L"Enable", BS_AUTOCHECKBOX, cmdCurvesEnable, &app.curvesCheckBox},
+    {L"Button", L"Reset", pushStyle, cmdCurvesReset, &app.resetButton},
+    {L"Button", L"Start", pushStyle, cmdStartStop, &app.startButton},
+    {L"Static", L"Camera:", SS_RIGHT, 0, nullptr},
+    {L"Button", L"Cockpit", BS_AUTOCHECKBOX, cmdCockpit, &app.cockpitCheckBox},
+    {L"Button", L"External", BS_AUTOCHECKBOX, cmdExternal, &app.externalCheckBox},
+    {L"Button", L"Exit", pushStyle, cmdExit, nullptr},
+    {L"Button", L"About", pushStyle, cmdAbout, nullptr},
+    {L"Button", L"Save", pushStyle, cmdSave, nullptr},
+};
+
+// The height of the window's font from its outline metrics; bitmap fonts have none.
+int measureFontHeight(HDC dc) {
+  const UINT size = GetOutlineTextMetricsW(dc, 0, nullptr);
+  if (size == 0) return fallbackFontHeight;
+  std::vector<OUTLINETEXTMETRICW> buffer(size / sizeof(OUTLINETEXTMETRICW) + 1);
+  if (GetOutlineTextMetricsW(dc, size, buffer.data()) == 0) return fallbackFontHeight;
+  return buffer[0].otmTextMetrics.tmHeight;
+}
+
+RECT toRect(const PixelRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+void createControls(const MainLayout& layout) {
+  for (int slot = 0; slot < controlSlotCount; ++slot) {
+    const ControlSpec& spec = controlSpecs[slot];
+    const ControlBox& box = layout.controls[slot];
+    HWND control = CreateWindowExW(0, spec.className, spec.caption, WS_CHILD | WS_VISIBLE | spec.style, box.x, box.y,
+                                   box.width, box.height, app.mainWindow,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), app.instanceHandle, nullptr);
+    if (spec.kept != nullptr) *spec.kept = control;
+  }
+}
+
+// Sizes the window from the font, lays it out and prepares the curve editor's back buffer.
+void layOutMainWindow() {
+  HDC dc = GetDC(app.mainWindow);
+  const int fontHeight = measureFontHeight(dc);
+  app.handCursor = LoadCursorW(nullptr, IDC_HAND);
+  SetWindowPos(app.mainWindow, nullptr, 0, 0, mainWindowWidth(fontHeight), mainWindowHeight(fontHeight), SWP_NOMOVE);
+  RECT client = {};
+  GetClientRect(app.mainWindow, &client);
+  const MainLayout layout = computeMainLayout(fontHeight, client.right, client.bottom);
+  app.curveArea = toRect(layout.curveArea);
+  app.levelBar = toRect(layout.levelBar);
+  createCurveBuffer(dc);
+  ReleaseDC(app.mainWindow, dc);
+  app.curveValues = straightLineHeights(app.curvePointCount);
+  rebuildCurveSpline();
+  drawCurveEditor();
+  createControls(layout);
+}
+}  // namespace
+
+void registerMainWindowClass(HINSTANCE instance) {
+  WNDCLASSEXW windowClass = {};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = mainWindowProcedure;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON));
+  windowClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON));
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1));
+  windowClass.lpszClassName = app.windowClassName;
+  RegisterClassExW(&windowClass);
+}
+
+bool createMainWindow(HINSTANCE instance, int showCommand) {
+  app.instanceHandle = instance;
+  app.mainWindow = CreateWindowExW(0, app.windowClassName, app.appTitle, mainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   firstWidth, firstHeight, nullptr, nullptr, instance, nullptr);
+  if (app.mainWindow == nullptr) return false;
+  ShowWindow(app.mainWindow, showCommand);
+  UpdateWindow(app.mainWindow);
+  layOutMainWindow();
+  app.statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"", app.mainWindow, statusBarId);
+  applyStartupSettings();
+  invalidateDisplays();
+  return true;
+}

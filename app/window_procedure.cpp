@@ -1,0 +1,154 @@
+#include "app/window_procedure.h"
+
+#include <windowsx.h>
+
+#include "app/about_dialog.h"
+#include "app/app_state.h"
+#include "curve/curve_editor.h"
+#include "input/axis_list.h"
+#include "input/device_list.h"
+#include "settings/settings_file.h"
+#include "sim/sim_link.h"
+#include "sim/zoom_pump.h"
+
+namespace {
+constexpr COLORREF levelColour = RGB(0, 255, 0);
+
+bool isChecked(HWND checkBox) { return SendMessageW(checkBox, BM_GETCHECK, 0, 0) != 0; }
+
+void toggleStartStop() {
+  if (app.running) {
+    stopPump();
+  } else {
+    startPump();
+  }
+  drawCurveEditor();
+  invalidateDisplays();
+}
+
+// Exit closes the link and lets go of the controller before the window goes.
+void exitProgram() {
+  closeSimLink();
+  if (app.activeDevice != nullptr) app.activeDevice->Unacquire();
+  DestroyWindow(app.mainWindow);
+}
+
+void destroyMainWindow() {
+  closeSimLink();
+  deleteCurveBuffer();
+  PostQuitMessage(0);
+}
+
+// Refresh and the two lists would pull the device out from under the running pump.
+bool ignoredWhileRunning(int id) { return id == cmdRefresh || id == cmdDeviceList || id == cmdAxisList; }
+
+// Runs a command by id; false when the id is not a command of this window.
+bool runCommand(int id, HWND sender) {
+  if (app.running && ignoredWhileRunning(id)) return true;
+  switch (id) {
+    case cmdAbout:
+      showAboutDialog();
+      return true;
+    case cmdExit:
+      exitProgram();
+      return true;
+    case cmdRefresh:
+      refreshDevices();
+      return true;
+    case cmdDeviceList:
+      selectDevice(sender);
+      return true;
+    case cmdStartStop:
+      toggleStartStop();
+      return true;
+    case cmdAxisList:
+      selectAxis(sender);
+      return true;
+    case cmdInvert:
+      app.inverted = isChecked(app.invertCheckBox);
+      return true;
+    case cmdSave:
+      saveSettings();
+      return true;
+    case cmdCockpit:
+      app.cockpitCamera = isChecked(app.cockpitCheckBox);
+      return true;
+    case cmdExternal:
+      app.chaseCamera = isChecked(app.externalCheckBox);
+      return true;
+    case cmdCurvesEnable:
+      enableCurves();
+      return true;
+    case cmdCurvesReset:
+      resetCurve();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void paintInputLine(HDC dc) {
+  if (!app.running || !app.curvesEnabled) return;
+  const int width = app.curveArea.right - app.curveArea.left;
+  const int x = app.curveArea.left + (width * app.inputPercent) / 100;
+  MoveToEx(dc, x, app.curveArea.bottom - 1, nullptr);
+  LineTo(dc, x, app.curveArea.top);
+}
+
+void paintLevelBar(HDC dc) {
+  FillRect(dc, &app.levelBar, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  FrameRect(dc, &app.levelBar, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+  const int width = app.levelBar.right - app.levelBar.left;
+  const RECT fill = {app.levelBar.left + 1, app.levelBar.top + 1,
+                     app.levelBar.left + 1 + ((width - 2) * app.outputPercent) / 100, app.levelBar.bottom - 1};
+  SelectObject(dc, GetStockObject(DC_BRUSH));
+  SetDCBrushColor(dc, levelColour);
+  FillRect(dc, &fill, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+}  // namespace
+
+void paintMainWindow(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  // The first paint comes before the layout: nothing to show yet.
+  if (dc != nullptr && app.curveBuffer.dc != nullptr && !IsRectEmpty(&app.levelBar)) {
+    BitBlt(dc, app.curveArea.left, app.curveArea.top, app.curveArea.right - app.curveArea.left,
+           app.curveArea.bottom - app.curveArea.top, app.curveBuffer.dc, 0, 0, SRCCOPY);
+    paintInputLine(dc);
+    paintLevelBar(dc);
+  }
+  EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (runCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
+      break;
+    case WM_PAINT:
+      paintMainWindow(window);
+      return 0;
+    case WM_TIMER:
+      pumpTick();
+      return 0;
+    case WM_DESTROY:
+      destroyMainWindow();
+      return 0;
+    // Signed positions: while a drag holds the capture the pointer may be left of or above the window.
+    case WM_MOUSEMOVE:
+      curveEditorMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONDOWN:
+      curveEditorButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      curveEditorButtonUp();
+      return 0;
+    case WM_CAPTURECHANGED:
+      curveEditorCaptureLost(reinterpret_cast<HWND>(lParam));
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}

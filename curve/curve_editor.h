@@ -1,0 +1,30 @@
+// The curve editor: draws the curve into its back buffer and lets the user drag the control points.
+#pragma once
+
+#include <windows.h>
+
+// Creates the back buffer of the curve area's size, compatible with the window's DC.
+void createCurveBuffer(HDC windowDc);
+
+// Deletes the back buffer's DC, then its bitmap.
+void deleteCurveBuffer();
+
+// Redraws the whole back buffer from the current curve and switches.
+void drawCurveEditor();
+
+// Index of the first control point within 10 pixels of the client position, or -1.
+int findControlPointAt(int x, int y);
+
+// The three mouse messages, with the client position taken from lParam.
+void curveEditorMouseMove(int x, int y);
+void curveEditorButtonDown(int x, int y);
+void curveEditorButtonUp();
+
+// The mouse capture went elsewhere (for example a release outside the window): the drag ends.
+void curveEditorCaptureLost(HWND newOwner);
+
+// Command 121: curves on or off as the check box says.
+void enableCurves();
+
+// Command 122: the control points go back to the straight line.
+void resetCurve();
