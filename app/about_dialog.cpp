@@ -18,16 +18,11 @@ INT_PTR initAboutDialog(HWND dialog) {
   SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(CreateSolidBrush(white)));
   HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);
   SetWindowLongW(link, GWL_STYLE, GetWindowLongW(link, GWL_STYLE) | SS_NOTIFY);
-  HANDLE picture = LoadImageW(app.instanceHandle, MAKEINTRESOURCEW(IDB_DONATE), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
-  if (picture != nullptr)
-    SendDlgItemMessageW(dialog, IDC_DONATE, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
   return TRUE;
 }
 
-// The button does not own its picture, and the brush is ours: both go with the dialog.
+// The brush goes with the dialog.
 void releaseAboutDialog(HWND dialog) {
-  const LRESULT picture = SendDlgItemMessageW(dialog, IDC_DONATE, BM_GETIMAGE, IMAGE_BITMAP, 0);
-  if (picture != 0) DeleteObject(reinterpret_cast<HGDIOBJ>(picture));
   HBRUSH brush = staticBrush(dialog);
   SetWindowLongPtrW(dialog, DWLP_USER, 0);
   if (brush != nullptr) DeleteObject(brush);
