@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "app/app_state.h"
+#include "input/device_list.h"
 #include "settings/settings_file.h"
 #include "win/win_test_support.h"
 
@@ -213,4 +214,64 @@ TEST_F(SettingsFile, ReaderTakesBytesAsLatin1AndLooksNoFurtherThanOneMebibyte) {
   EXPECT_EQ(axis, L"\u00e9t\u00e9");
   EXPECT_EQ(app.curveValues, (std::vector<int>{1, 2}));
   EXPECT_TRUE(autostart);
+}
+
+namespace {
+const char* const twoControllers =
+    "device {3C9A5E27-81B4-4F6D-A2E0-5B7C19D4E8F3} Alpha Stick\n"
+    "axis Slider 6 1 Slider\n"
+    "device {6F1D2B62-D5A0-11CF-BFC7-444553540000} Bravo Pedals\n"
+    "axis RzAxis 5 0.25 Rudder\n";
+
+// Lists the virtual controllers of the script and selects the row that shows the given name.
+void listControllers(const std::string& script, const wchar_t* selectedName) {
+  const std::string path = scratchPath("controllers.txt");
+  writeFile(path, script);
+  setEnv("TARVELIX_VC_SCRIPT", path);
+  refreshDevices();
+  const LRESULT row =
+      SendMessageW(app.deviceList, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(selectedName));
+  SendMessageW(app.deviceList, CB_SETCURSEL, row, 0);
+}
+
+std::string firstLine(const std::string& bytes) { return bytes.substr(0, bytes.find("\r\n")); }
+}  // namespace
+
+TEST_F(SettingsFile, SaveStoresTheSelectedRowsDeviceGuid) {
+  const std::pair<const wchar_t*, std::string> cases[] = {
+      {L"Bravo Pedals", "Device: {6F1D2B62-D5A0-11CF-BFC7-444553540000}"},
+      {L"Alpha Stick", "Device: {3C9A5E27-81B4-4F6D-A2E0-5B7C19D4E8F3}"},
+  };
+  for (const auto& [name, line] : cases) {
+    listControllers(twoControllers, name);
+    ASSERT_EQ(app.devices.size(), 2u);
+    saveSettings();
+    EXPECT_EQ(firstLine(fileBytes(file)), line);
+  }
+  SendMessageW(app.deviceList, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  saveSettings();
+  EXPECT_EQ(firstLine(fileBytes(file)), "Device: ");
+}
+
+TEST_F(SettingsFile, SaveWritesTheWorkedExampleByteForByte) {
+  listControllers(twoControllers, L"Alpha Stick");
+  fillAxisList({L"Rudder", L"Slider"}, 1);
+  app.inverted = false;
+  app.running = true;
+  saveSettings();
+  const std::string bytes = fileBytes(file);
+  EXPECT_EQ(bytes,
+            "Device: {3C9A5E27-81B4-4F6D-A2E0-5B7C19D4E8F3}\r\nAxis: Slider\r\nInverted: 0\r\nChaseCamera: 0\r\n"
+            "CockpitCamera: 1\r\nCurvesEnabled: 1\r\nCurveVals: 0,12,30,52,75,100\r\nAutostart: 1");
+  EXPECT_EQ(bytes.size(), 169u);
+}
+
+TEST_F(SettingsFile, DeviceThatCannotTellItsGuidIsSavedAsNoDevice) {
+  listControllers(std::string(twoControllers) + "fail GetDeviceInfo 0x80004005\n", L"Alpha Stick");
+  ASSERT_EQ(app.devices.size(), 2u);
+  saveSettings();
+  const std::string bytes = fileBytes(file);
+  EXPECT_EQ(firstLine(bytes), "Device: ");
+  EXPECT_EQ(bytes.substr(bytes.find("\r\n") + 2), exampleWithoutDevice.substr(exampleWithoutDevice.find("\r\n") + 2));
+  EXPECT_EQ(statusText(), L"");
 }
