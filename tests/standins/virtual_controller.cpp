@@ -41,7 +41,7 @@
 //
 // For tests: VirtualControllerLiveObjects(0) counts DirectInput objects alive, (1) device objects alive,
 // (2) calls made on objects already released; VirtualControllerCallCount("Acquire") counts calls by name.
-// TARVELIX_VC_LOG names a file that gets one line per call: "Poll {GUID} -> -2147024884".
+// TARVELIX_VC_LOG names a file that gets one line per call as it returns: "Poll {GUID} -> -2147024884".
 #define CINTERFACE
 #include <windows.h>
 
