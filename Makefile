@@ -1,5 +1,6 @@
 # The README's commands. Each installs what is missing, configures, builds and runs.
 SHELL := /bin/bash
+MAKEFLAGS += --no-print-directory
 BUILD := $(CURDIR)/build
 export TARVELIX_WINEPREFIX := $(BUILD)/windows/wineprefix
 JOBS ?= 2

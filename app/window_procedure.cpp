@@ -36,6 +36,7 @@ void exitProgram() {
 void destroyMainWindow() {
   closeSimLink();
   deleteCurveBuffer();
+  releaseControllers();
   PostQuitMessage(0);
 }
 

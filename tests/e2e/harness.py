@@ -206,8 +206,13 @@ def sim_calls(d):
 
 def sim_writes(d):
     """(definition, value) of every successful write the simulator stand-in received."""
+    return sim_writes_since(d, 0)
+
+
+def sim_writes_since(d, first_line):
+    """(definition, value) of the successful writes from the given line of the stand-in's log on."""
     found = []
-    for line in sim_calls(d):
+    for line in sim_calls(d)[first_line:]:
         m = re.match(r"SimConnect_SetDataOnSimObject .* define=(\d+) .* value=(-?\d+) -> 0$", line)
         if m:
             found.append((int(m.group(1)), int(m.group(2))))
