@@ -1,9 +1,11 @@
 #include "win/win_test_support.h"
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
 
 #include "app/app_state.h"
@@ -63,4 +65,39 @@ void pumpMessages() {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+}
+
+// Wine reports no handle count of its own; there the system's handle table is counted instead.
+long handleCount() {
+  DWORD count = 0;
+  if (GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0) return static_cast<long>(count);
+  struct HandleEntry {
+    ULONG ownerPid;
+    BYTE objectType, flags;
+    USHORT value;
+    void* object;
+    ULONG access;
+  };
+  using Query = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
+  auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  if (query == nullptr) return -1;
+  std::vector<BYTE> buffer(1 << 16);
+  ULONG needed = 0;
+  while (query(16, buffer.data(), static_cast<ULONG>(buffer.size()), &needed) == static_cast<LONG>(0xC0000004)) {
+    buffer.resize(std::max<std::size_t>(needed, buffer.size() * 2));
+  }
+  const ULONG entries = *reinterpret_cast<ULONG*>(buffer.data());
+  const auto* entry = reinterpret_cast<const HandleEntry*>(buffer.data() + sizeof(void*));
+  long own = 0;
+  for (ULONG i = 0; i < entries; ++i) own += entry[i].ownerPid == GetCurrentProcessId() ? 1 : 0;
+  return own;
+}
+
+// Private bytes; Wine leaves PrivateUsage empty but fills the page-file usage, which Windows keeps equal to it.
+long long privateBytes() {
+  PROCESS_MEMORY_COUNTERS_EX counters = {};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+  return static_cast<long long>(counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage);
 }

@@ -26,3 +26,9 @@ void setEnv(const char* name, const std::string& value);
 
 // Handles messages that are waiting for this thread, such as sent commands and timers.
 void pumpMessages();
+
+// Handles this process holds (Wine reports no count of its own: its handle table is counted instead).
+long handleCount();
+
+// Private bytes of this process.
+long long privateBytes();
