@@ -43,3 +43,11 @@ screenshot: windows
 # The settings reader under libFuzzer for a bounded time (FUZZ_SECONDS, default 60).
 fuzz: deps
 	@tests/fuzz/run-fuzz.sh $(BUILD)/fuzz $${FUZZ_SECONDS:-60}
+
+# The long soak: 100,000 pump ticks with random faults (make test runs 5,000).
+soak: windows
+	@tests/with-display.sh env TARVELIX_SOAK_TICKS=$${SOAK_TICKS:-100000} ctest --test-dir $(BUILD)/windows -R '^win[.]soak_test[.]' -V --timeout 3600 | grep -E 'ticks|tests passed|Passed|Failed|Failure|Expected|actual'
+
+# The release package for Windows users.
+dist: windows
+	@packaging/make-dist.sh $(BUILD)/windows dist
