@@ -21,7 +21,7 @@ constexpr int fallbackFontHeight = 10;
 constexpr DWORD comboStyle = CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP;
 constexpr DWORD pushStyle = BS_PUSHBUTTON | WS_TABSTOP;
 
-struct ControlSpec {
+struct ChildControl {
   const wchar_t* className;
   const wchar_t* caption;
   DWORD style;
@@ -30,7 +30,7 @@ struct ControlSpec {
 };
 
 // In creation order, matching the slots of the layout.
-const ControlSpec controlSpecs[controlSlotCount] = {
+const ChildControl childControls[controlSlotCount] = {
     {L"Static", L"Device:", SS_RIGHT, 0, nullptr},
     {L"ComboBox", L"", comboStyle, cmdDeviceList, &app.deviceList},
     {L"Button", L"Refresh", pushStyle, cmdRefresh, &app.refreshButton},
@@ -62,12 +62,12 @@ RECT toRect(const PixelRect& rect) { return {rect.left, rect.top, rect.right, re
 
 void createControls(const MainLayout& layout) {
   for (int slot = 0; slot < controlSlotCount; ++slot) {
-    const ControlSpec& spec = controlSpecs[slot];
+    const ChildControl& child = childControls[slot];
     const ControlBox& box = layout.controls[slot];
-    HWND control = CreateWindowExW(0, spec.className, spec.caption, WS_CHILD | WS_VISIBLE | spec.style, box.x, box.y,
-                                   box.width, box.height, app.mainWindow,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), app.instanceHandle, nullptr);
-    if (spec.kept != nullptr) *spec.kept = control;
+    HWND control = CreateWindowExW(
+        0, child.className, child.caption, WS_CHILD | WS_VISIBLE | child.style, box.x, box.y, box.width, box.height,
+        app.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)), app.instanceHandle, nullptr);
+    if (child.kept != nullptr) *child.kept = control;
   }
 }
 
