@@ -1,12 +1,12 @@
 #include "app/startup_settings.h"
 
-#include <objbase.h>
-
 #include <string>
 
 #include "app/app_state.h"
+#include "app/combo_rows.h"
 #include "curve/curve_editor.h"
 #include "curve/response_curve.h"
+#include "input/direct_input.h"
 #include "settings/settings_file.h"
 #include "sim/zoom_pump.h"
 
@@ -25,32 +25,12 @@ static void setCheck(HWND checkBox, bool checked) {
   SendMessageW(checkBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-// The registry-format text of a device's instance GUID; empty when the device cannot say.
-static std::wstring instanceGuidText(IDirectInputDevice8W* device) {
-  DIDEVICEINSTANCEW instance = {};
-  instance.dwSize = sizeof instance;
-  if (FAILED(device->GetDeviceInfo(&instance))) return {};
-  wchar_t text[64] = {};
-  if (StringFromGUID2(instance.guidInstance, text, 64) == 0) return {};
-  return text;
-}
-
 static int findStoredDevice(const std::wstring& device) {
   if (device.empty()) return -1;
   for (size_t i = 0; i < app.devices.size(); ++i) {
     if (instanceGuidText(app.devices[i]) == device) return static_cast<int>(i);
   }
   return -1;
-}
-
-// The text of one combo-box row, read after asking its length.
-static std::wstring comboRowText(HWND comboBox, int row) {
-  const LRESULT length = SendMessageW(comboBox, CB_GETLBTEXTLEN, row, 0);
-  if (length < 0) return {};
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  const LRESULT copied = SendMessageW(comboBox, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(copied < 0 ? 0 : static_cast<size_t>(copied));
-  return text;
 }
 
 static int findStoredAxis(const std::wstring& axis) {

@@ -1,5 +1,7 @@
 #include "input/direct_input.h"
 
+#include <objbase.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -55,6 +57,14 @@ HRESULT readInstanceGuid(IDirectInputDevice8W* device, GUID& instance) {
   HRESULT result = device->GetDeviceInfo(&info);
   if (SUCCEEDED(result)) instance = info.guidInstance;
   return result;
+}
+
+std::wstring instanceGuidText(IDirectInputDevice8W* device) {
+  GUID instance = {};
+  if (FAILED(readInstanceGuid(device, instance))) return {};
+  wchar_t text[64] = {};
+  if (StringFromGUID2(instance, text, 64) == 0) return {};
+  return text;
 }
 
 HRESULT enumerateObjects(IDirectInputDevice8W* device, LPDIENUMDEVICEOBJECTSCALLBACKW callback, void* context) {

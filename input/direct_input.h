@@ -21,6 +21,9 @@ HRESULT readInstanceName(IDirectInputDevice8W* device, std::wstring& name);
 // The controller's instance GUID, from its device information.
 HRESULT readInstanceGuid(IDirectInputDevice8W* device, GUID& instance);
 
+// The instance GUID in registry form ("{...}", 38 characters); empty when the device cannot tell.
+std::wstring instanceGuidText(IDirectInputDevice8W* device);
+
 HRESULT enumerateObjects(IDirectInputDevice8W* device, LPDIENUMDEVICEOBJECTSCALLBACKW callback, void* context);
 
 // Sets the range of the object with this type identifier.

@@ -11,6 +11,8 @@
 #include <system_error>
 
 #include "app/app_state.h"
+#include "app/combo_rows.h"
+#include "input/direct_input.h"
 
 namespace {
 constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -69,26 +71,14 @@ std::wstring selectedDeviceText() {
   if (app.deviceList == nullptr) return {};
   const LRESULT row = SendMessageW(app.deviceList, CB_GETCURSEL, 0, 0);
   if (row < 0 || static_cast<std::size_t>(row) >= app.devices.size() || app.devices[row] == nullptr) return {};
-  DIDEVICEINSTANCEW instance = {};
-  instance.dwSize = sizeof instance;
-  if (FAILED(app.devices[row]->GetDeviceInfo(&instance))) return {};
-  wchar_t text[64] = {};
-  if (StringFromGUID2(instance.guidInstance, text, 64) == 0) return {};
-  return text;
+  return instanceGuidText(app.devices[row]);
 }
 
 // The text of the selected axis row, however long it is.
 std::wstring selectedAxisText() {
   if (app.axisList == nullptr) return {};
   const LRESULT row = SendMessageW(app.axisList, CB_GETCURSEL, 0, 0);
-  if (row < 0) return {};
-  const LRESULT length = SendMessageW(app.axisList, CB_GETLBTEXTLEN, row, 0);
-  if (length < 0) return {};
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const LRESULT copied = SendMessageW(app.axisList, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(text.data()));
-  if (copied < 0) return {};
-  text.resize(static_cast<std::size_t>(std::min(copied, length)));
-  return text;
+  return row < 0 ? std::wstring() : comboRowText(app.axisList, static_cast<int>(row));
 }
 }  // namespace
 
