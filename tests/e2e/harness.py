@@ -27,8 +27,10 @@ def wait_until(predicate, timeout=TIMEOUT, what="condition"):
 
 
 def settings_file():
-    user = os.environ.get("USER") or os.environ.get("LOGNAME") or "root"
-    return PREFIX / "drive_c" / "users" / user / "AppData" / "Local" / "Tarvelix" / "Tarvelix.cfg"
+    """The settings file in the prefix's user profile (Wine names the profile after the Unix user)."""
+    users = [p for p in (PREFIX / "drive_c" / "users").iterdir() if p.name != "Public"]
+    assert len(users) == 1, f"one user profile expected in the prefix, found {users}"
+    return users[0] / "AppData" / "Local" / "Tarvelix" / "Tarvelix.cfg"
 
 
 def layout(height):
