@@ -2,8 +2,10 @@
 // (WINEDLLOVERRIDES="dinput8=n,b"). It offers DirectInput8Create, IDirectInput8W and IDirectInputDevice8W as
 // far as Tarvelix uses them; every other method answers E_NOTIMPL.
 //
-// The text file named by TARVELIX_VC_SCRIPT (UTF-8) describes the attached controllers. It is read again at
-// every call and takes effect as soon as its text changes, so a test may rewrite it while the program runs.
+// The text file named by TARVELIX_VC_SCRIPT (UTF-8) describes the attached controllers. It is looked at again
+// at every call and takes effect as soon as its text changes, so a test may rewrite it while the program runs.
+// (It is read again only when its size or write time changed, or while it is younger than the time stamps'
+// grain, so that a program polling 20 times a second does not pay for a file read at every call.)
 // No file, or no variable, means no controller. One statement per line; blank lines and lines starting
 // with # are skipped; a name is the rest of its line and may hold blanks.
 //
@@ -210,9 +212,48 @@ void parseLine(std::string rest) {
   }
 }
 
+// The script file as last read. File times are coarse (a few milliseconds on Linux, 2 s on FAT), so
+// two writes in quick succession may carry the same time: a file written less than stampGrain before
+// it was read is read again at the next call, until it is older.
+struct ScriptStamp {
+  std::string path;
+  bool known = false;
+  ULONGLONG size = 0;
+  ULONGLONG written = 0;
+  ULONGLONG readAt = 0;
+};
+constexpr ULONGLONG stampGrain = 2 * 10000000ULL;  // 2 s in FILETIME units
+ScriptStamp lastRead;
+
+ULONGLONG fileTimeValue(const FILETIME& time) {
+  return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+ScriptStamp stampOf(const std::string& path) {
+  ScriptStamp stamp;
+  stamp.path = path;
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  if (path.empty() || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return stamp;
+  stamp.known = true;
+  stamp.size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp.written = fileTimeValue(data.ftLastWriteTime);
+  return stamp;
+}
+
+bool unchangedSinceLastRead(const ScriptStamp& stamp) {
+  return stamp.known && lastRead.known && stamp.path == lastRead.path && stamp.size == lastRead.size &&
+         stamp.written == lastRead.written && stamp.written + stampGrain < lastRead.readAt;
+}
+
 void loadScript() {
-  std::string text;
   const std::string path = environment("TARVELIX_VC_SCRIPT");
+  ScriptStamp stamp = stampOf(path);
+  if (unchangedSinceLastRead(stamp)) return;
+  FILETIME now = {};
+  GetSystemTimeAsFileTime(&now);
+  stamp.readAt = fileTimeValue(now);  // before the read: a write during it is never taken for old
+  lastRead = stamp;
+  std::string text;
   if (std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "rb")) {
     char chunk[4096];
     for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) text.append(chunk, n);
