@@ -219,7 +219,7 @@ def cpu_rows(d):
     share = 100 * used / elapsed
     row("CPU of Tarvelix.exe while running, axis still", f"{share:.2f}", "% of one core", "< 0.5 %",
         f"utime+stime from /proc/<pid>/stat over {CPU_SECONDS} s; started by itself (Autostart: 1, the virtual "
-        f"controller's device); process `{command.strip()[:60]}`", share < 0.5)
+        f"controller's device); process `{command.strip().split('/')[-1]}`", share < 0.5)
     if server:
         row("CPU of the wineserver over the same 60 s", f"{100 * server_used / elapsed:.2f}", "% of one core", "",
             "the Wine server delivers the timer and messages; shared by every process of the prefix")
