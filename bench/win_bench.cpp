@@ -82,6 +82,10 @@ void writeScript(double position) {
   if (file == nullptr) return;
   std::fprintf(file, "%saxis Slider 6 %.2f Throttle\n", deviceLine, position);
   std::fclose(file);
+  // The stand-in looks at its script once a poll; this one was rewritten between two calls.
+  auto lookAgain = reinterpret_cast<void(WINAPI*)()>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"dinput8.dll"), "VirtualControllerLookAgain")));
+  if (lookAgain != nullptr) lookAgain();
 }
 
 void pumpMessages() {

@@ -96,8 +96,7 @@ def start(name, script="", settings=None, sim_control="", keep_settings=False):
 def launch(d):
     env = dict(os.environ, WINEPREFIX=str(PREFIX), WINEDEBUG="-all,warn+seh",
                WINEDLLOVERRIDES="dinput8=n,b;mscoree,mshtml=", TARVELIX_VC_SCRIPT=str(d.script),
-               TARVELIX_SIM_LOG=str(d.sim_log), TARVELIX_SIM_CONTROL=str(d.sim_control),
-               TARVELIX_VC_LOG=str(d.dir / "controller.log"))
+               TARVELIX_SIM_LOG=str(d.sim_log), TARVELIX_SIM_CONTROL=str(d.sim_control))
     d.stderr = open(d.dir / "stderr.txt", "w")
     d.process = subprocess.Popen(["wine", str(d.dir / "Tarvelix.exe")], cwd=d.dir, env=env,
                                  stdout=subprocess.DEVNULL, stderr=d.stderr, stdin=subprocess.DEVNULL)

@@ -41,7 +41,8 @@
 // DI_NOEFFECT, and an unplugged device answers DIERR_INPUTLOST once, then DIERR_NOTACQUIRED, while Acquire
 // answers DIERR_UNPLUGGED. The n-th axis entry of the data format receives the axis with instance number n.
 //
-// For tests: VirtualControllerLiveObjects(0) counts DirectInput objects alive, (1) device objects alive,
+// For tests: VirtualControllerLookAgain() makes the next call read a script just rewritten in process;
+// VirtualControllerLiveObjects(0) counts DirectInput objects alive, (1) device objects alive,
 // (2) calls made on objects already released; VirtualControllerCallCount("Acquire") counts calls by name.
 // TARVELIX_VC_LOG names a file that gets one line per call as it returns: "Poll {GUID} -> -2147024884".
 #define CINTERFACE
@@ -245,8 +246,18 @@ bool unchangedSinceLastRead(const ScriptStamp& stamp) {
          stamp.written == lastRead.written && stamp.written + stampGrain < lastRead.readAt;
 }
 
+// A program polls 20 times a second with several calls a poll: the file is looked at no more often than
+// every lookInterval, unless its name changed or a test asked for a fresh look (VirtualControllerLookAgain).
+constexpr ULONGLONG lookInterval = 20;  // milliseconds
+ULONGLONG lastLook = 0;
+bool lookNow = true;
+
 void loadScript() {
   const std::string path = environment("TARVELIX_VC_SCRIPT");
+  const ULONGLONG tick = GetTickCount64();
+  if (!lookNow && path == lastRead.path && tick - lastLook < lookInterval) return;
+  lookNow = false;
+  lastLook = tick;
   ScriptStamp stamp = stampOf(path);
   if (unchangedSinceLastRead(stamp)) return;
   FILETIME now = {};
@@ -722,6 +733,8 @@ long WINAPI VirtualControllerLiveObjects(int kind) {
   const long counts[] = {liveInputs, liveDevices, callsOnReleased};
   return kind >= 0 && kind < 3 ? counts[kind] : -1;
 }
+
+void WINAPI VirtualControllerLookAgain() { lookNow = true; }
 
 long WINAPI VirtualControllerCallCount(const char* call) {
   const auto found = callCounts.find(call != nullptr ? call : "");

@@ -9,6 +9,7 @@
 #include "app/app_state.h"
 #include "input/device_list.h"
 #include "settings/settings_file.h"
+#include "win/virtual_controller_support.h"
 #include "win/win_test_support.h"
 
 namespace fs = std::filesystem;
@@ -225,9 +226,7 @@ const char* const twoControllers =
 
 // Lists the virtual controllers of the script and selects the row that shows the given name.
 void listControllers(const std::string& script, const wchar_t* selectedName) {
-  const std::string path = scratchPath("controllers.txt");
-  writeFile(path, script);
-  setEnv("TARVELIX_VC_SCRIPT", path);
+  writeScript(script);
   refreshDevices();
   const LRESULT row =
       SendMessageW(app.deviceList, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(selectedName));
