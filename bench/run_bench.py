@@ -298,12 +298,12 @@ def print_table():
 
 
 def main():
+    running_exe_rows()  # first, while the Wine server has nothing else behind it
     results = run_win_bench()
     tick_rows(results)
     draw_rows(results)
     footprint_rows(results)
     cold_start_rows()
-    running_exe_rows()
     exe_rows()
     native_rows()
     print(f"Measured on {machine()}, {time.strftime('%Y-%m-%d')}.")
