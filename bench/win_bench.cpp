@@ -24,6 +24,7 @@
 #include "sim/simconnect_api.h"
 #include "sim/zoom_math.h"
 #include "sim/zoom_pump.h"
+#include "win/win_test_support.h"
 
 // Every allocation of the program goes through here, the product code's included (it is linked in).
 static long long allocationCount = 0;
@@ -88,43 +89,8 @@ void writeScript(double position) {
   if (lookAgain != nullptr) lookAgain();
 }
 
-void pumpMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
-
 void command(int id, HWND sender) {
   SendMessageW(app.mainWindow, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(sender));
-}
-
-// Wine reports no handle count of its own (0): the system's handle table is counted instead.
-long handleCount() {
-  DWORD count = 0;
-  if (GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0) return static_cast<long>(count);
-  struct HandleEntry {
-    ULONG ownerPid;
-    BYTE objectType, flags;
-    USHORT value;
-    void* object;
-    ULONG access;
-  };
-  using Query = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
-  auto query = reinterpret_cast<Query>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
-  if (query == nullptr) return -1;
-  std::vector<BYTE> buffer(1 << 16);
-  ULONG needed = 0;
-  while (query(16, buffer.data(), static_cast<ULONG>(buffer.size()), &needed) == static_cast<LONG>(0xC0000004)) {
-    buffer.resize(std::max<std::size_t>(needed, buffer.size() * 2));
-  }
-  const ULONG entries = *reinterpret_cast<ULONG*>(buffer.data());
-  const auto* entry = reinterpret_cast<const HandleEntry*>(buffer.data() + sizeof(void*));
-  long own = 0;
-  for (ULONG i = 0; i < entries; ++i) own += entry[i].ownerPid == GetCurrentProcessId() ? 1 : 0;
-  return own;
 }
 
 // GDI objects of this process. Wine answers GetGuiResources with 0; its GDI handle table (one per process,
@@ -187,10 +153,8 @@ void resultFootprint(const std::string& checkpoint) {
   PROCESS_MEMORY_COUNTERS_EX counters = {};
   counters.cb = sizeof counters;
   GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-  // Wine leaves PrivateUsage at 0 and reports the private bytes as page-file usage.
-  const SIZE_T privateBytes = counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
   result(("workingset_" + checkpoint).c_str(), static_cast<double>(counters.WorkingSetSize) / 1024);
-  result(("private_" + checkpoint).c_str(), static_cast<double>(privateBytes) / 1024);
+  result(("private_" + checkpoint).c_str(), static_cast<double>(privateBytes()) / 1024);
   result(("gdi_" + checkpoint).c_str(), gdiObjectCount());
   result(("user_" + checkpoint).c_str(), userObjectCount());
   result(("handles_" + checkpoint).c_str(), handleCount());
