@@ -168,17 +168,22 @@ def save_and_relaunch():
     time.sleep(0.3)
     h.click(d, "invert")
     h.click(d, "external")
+    h.click(d, "enable")
+    left, top, right, bottom = d.layout["curve"]
+    point = (left + 2 * ((right - left) // 5), bottom - 40)  # the third point, at 40 %
+    h.drag(d, point, (point[0], bottom - 90))
     h.click(d, "start")
-    wait_for_write(d, 20, 0, what="Bravo's Z axis at 80%, inverted")
+    wait_for_write(d, 20, 0, what="Bravo's Z axis at 80%, inverted: 20, where the curve is unchanged")
     h.click(d, "save")
     h.close(d)
     expect(settings_lines() == [
-        f"Device: {BRAVO}", "Axis: Z Axis", "Inverted: 1", "ChaseCamera: 0", "CockpitCamera: 1", "CurvesEnabled: 0",
-        "CurveVals: 0,20,40,60,80,100", "Autostart: 1"], f"saved while running: {settings_lines()}")
+        f"Device: {BRAVO}", "Axis: Z Axis", "Inverted: 1", "ChaseCamera: 0", "CockpitCamera: 1", "CurvesEnabled: 1",
+        "CurveVals: 0,20,90,60,80,100", "Autostart: 1"], f"saved while running: {settings_lines()}")
 
-    d = h.start("save_and_relaunch_again", controllers(bravo_slider=0.25, bravo_z=0.7), keep_settings=True)
-    wait_for_write(d, 30, 0, what="the relaunch to start by itself on Bravo's Z axis, inverted")
+    d = h.start("save_and_relaunch_again", controllers(bravo_slider=0.25, bravo_z=0.6), keep_settings=True)
+    wait_for_write(d, 90, 0, what="the relaunch to start by itself: Bravo's Z axis at 60%, inverted to 40, curved to 90")
     expect(all(definition == 0 for definition, _ in h.sim_writes(d)), "External stays off after the relaunch")
+    expect(curve_pixel_background(d, h.screenshot(d)) == WHITE, "the curve editor comes back enabled")
     h.close(d)
 
     gone = controllers(extra=f"unplugged {BRAVO}\n")
