@@ -84,9 +84,7 @@ void writeScript(double position) {
   std::fprintf(file, "%saxis Slider 6 %.2f Throttle\n", deviceLine, position);
   std::fclose(file);
   // The stand-in looks at its script once a poll; this one was rewritten between two calls.
-  auto lookAgain = reinterpret_cast<void(WINAPI*)()>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"dinput8.dll"), "VirtualControllerLookAgain")));
-  if (lookAgain != nullptr) lookAgain();
+  virtualControllerLookAgain();
 }
 
 void command(int id, HWND sender) {
@@ -167,13 +165,7 @@ bool createWindow() {
     SetEnvironmentVariableA(quiet, nullptr);
   }
   writeScript(0.5);
-  INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
-  InitCommonControlsEx(&commonControls);
-  wcscpy_s(app.appTitle, L"Tarvelix");
-  wcscpy_s(app.windowClassName, L"TARVELIX");
-  registerMainWindowClass(GetModuleHandleW(nullptr));
-  if (!createMainWindow(GetModuleHandleW(nullptr), SW_SHOWNORMAL)) return false;
-  pumpMessages();
+  if (!createProgramWindow()) return false;
   return app.activeDevice != nullptr && !app.axes.empty() && !app.running && app.curveBuffer.dc != nullptr;
 }
 }  // namespace

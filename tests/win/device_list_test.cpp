@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -203,7 +202,6 @@ TEST_F(DeviceList, OverlongNamesStopAtTheEndOfTheirBuffers) {
   EXPECT_EQ(debugTexts(), std::vector<std::wstring>{L"device: " + std::wstring(260, L'N')});
   EXPECT_EQ(comboRows(app.axisList), std::vector<std::wstring>{std::wstring(260, L'x')});
 }
-
 
 TEST_F(DeviceList, ThousandRefreshesKeepHandlesAndMemoryFlat) {
   writeScript(devicesScript({"Alpha", "Bravo", "Charlie"}) + "button 0 Trigger\npov 0 Hat\n");

@@ -71,15 +71,7 @@ std::wstring classOf(HWND window) {
 
 class MainWindow : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
-    InitCommonControlsEx(&commonControls);
-    wcscpy_s(app.appTitle, L"Tarvelix");
-    wcscpy_s(app.windowClassName, L"TARVELIX");
-    registerMainWindowClass(GetModuleHandleW(nullptr));
-    created = createMainWindow(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
-    pumpMessages();
-  }
+  static void SetUpTestSuite() { created = createProgramWindow(); }
   static MainLayout layout() {
     RECT client = {};
     GetClientRect(app.mainWindow, &client);

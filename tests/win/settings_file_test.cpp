@@ -42,14 +42,6 @@ void fillAxisList(const std::vector<std::wstring>& rows, int selected) {
 }
 
 // Removes whatever a test left at a path, read-only or not.
-void removeAll(const fs::path& path) {
-  std::error_code error;
-  for (const fs::path& file : {path / L"Tarvelix.cfg", path / L"Tarvelix.cfg.tmp", path}) {
-    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-  }
-  fs::remove_all(path, error);
-}
-
 class SettingsFile : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -61,11 +53,7 @@ class SettingsFile : public ::testing::Test {
     folder = settingsFolderPath();
     ASSERT_FALSE(folder.empty());
     file = folder / L"Tarvelix.cfg";
-    aside = folder.wstring() + L".aside-" + std::to_wstring(GetCurrentProcessId());
-    std::error_code error;
-    if (fs::exists(folder, error)) fs::rename(folder, aside, error);
-    ASSERT_FALSE(error) << error.message();
-    ASSERT_FALSE(fs::exists(folder, error));
+    ASSERT_TRUE(moveSettingsAside());
     SetWindowTextW(app.statusBar, L"");
     fillAxisList({L"X Axis", L"Slider"}, 1);
     app.devices.clear();
@@ -76,15 +64,9 @@ class SettingsFile : public ::testing::Test {
     app.curveValues = {0, 12, 30, 52, 75, 100};
     app.running = false;
   }
-  void TearDown() override {
-    removeAll(folder);
-    std::error_code error;
-    if (fs::exists(aside, error)) fs::rename(aside, folder, error);
-    EXPECT_FALSE(error) << error.message();
-  }
+  void TearDown() override { EXPECT_TRUE(putSettingsBack()); }
   fs::path folder;
   fs::path file;
-  fs::path aside;
 };
 }  // namespace
 

@@ -122,19 +122,11 @@ long pilotActs(std::mt19937& random) {
 }  // namespace
 
 TEST(Soak, StateHoldsTogetherAndNothingGrows) {
-  std::error_code error;
-  const fs::path folder = settingsFolderPath();
-  const fs::path aside = folder.wstring() + L".soak-aside";
-  if (fs::exists(folder, error)) fs::rename(folder, aside, error);
+  ASSERT_TRUE(moveSettingsAside());
   setEnv("TARVELIX_SIM_LOG", "");
   Weather weather;
   applyWeather(weather);
-  INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
-  InitCommonControlsEx(&commonControls);
-  wcscpy_s(app.appTitle, L"Tarvelix");
-  wcscpy_s(app.windowClassName, L"TARVELIX");
-  registerMainWindowClass(GetModuleHandleW(nullptr));
-  ASSERT_TRUE(createMainWindow(GetModuleHandleW(nullptr), SW_SHOWNORMAL));
+  ASSERT_TRUE(createProgramWindow());
   app.curvesEnabled = true;  // the curve runs too
 
   std::mt19937 random(20261206);
@@ -166,6 +158,5 @@ TEST(Soak, StateHoldsTogetherAndNothingGrows) {
   EXPECT_LE(bytesAtEnd, bytesAfterWarmUp + 512 * 1024);
 
   DestroyWindow(app.mainWindow);
-  fs::remove_all(folder, error);
-  if (fs::exists(aside, error)) fs::rename(aside, folder, error);
+  EXPECT_TRUE(putSettingsBack());
 }

@@ -30,23 +30,13 @@ class StartupSettings : public ::testing::Test {
   static void SetUpTestSuite() {
     std::error_code error;
     folder = settingsFolderPath();
-    aside = folder.wstring() + L".startup-aside";
-    if (fs::exists(folder, error)) fs::rename(folder, aside, error);
+    moveSettingsAside();
     fs::create_directories(folder, error);
     writeScript("device " + bravo + " Bravo Pedals\naxis RzAxis 5 0.5 Rudder\naxis Slider 6 0.2 Brake\n" + "device " +
                 alpha + " Alpha Stick\naxis XAxis 0 0.5 X Axis\naxis Slider 6 0.7 Throttle\n");
-    INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
-    InitCommonControlsEx(&commonControls);
-    wcscpy_s(app.appTitle, L"Tarvelix");
-    wcscpy_s(app.windowClassName, L"TARVELIX");
-    registerMainWindowClass(GetModuleHandleW(nullptr));
-    createMainWindow(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+    createProgramWindow();
   }
-  static void TearDownTestSuite() {
-    std::error_code error;
-    fs::remove_all(folder, error);
-    if (fs::exists(aside, error)) fs::rename(aside, folder, error);
-  }
+  static void TearDownTestSuite() { putSettingsBack(); }
   void TearDown() override {
     if (app.running) stopPump();
   }
@@ -59,10 +49,8 @@ class StartupSettings : public ::testing::Test {
     applyStartupSettings();
   }
   static fs::path folder;
-  static fs::path aside;
 };
 fs::path StartupSettings::folder;
-fs::path StartupSettings::aside;
 }  // namespace
 
 TEST_F(StartupSettings, FirstLaunchShowsTheDefaults) {

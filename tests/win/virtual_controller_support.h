@@ -87,9 +87,7 @@ inline void writeScript(const std::string& text) {
   static const std::string path = scratchPath("controllers.txt");
   writeFile(path, text);
   setEnv("TARVELIX_VC_SCRIPT", path);
-  auto lookAgain = reinterpret_cast<void(WINAPI*)()>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"dinput8.dll"), "VirtualControllerLookAgain")));
-  if (lookAgain != nullptr) lookAgain();
+  virtualControllerLookAgain();
 }
 
 // A distinct instance GUID per number, as the script writes it.

@@ -3,12 +3,14 @@
 #include <commctrl.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <algorithm>
 #include <fstream>
 
 #include "app/app_state.h"
+#include "app/main_window.h"
+#include "settings/settings_file.h"
 
 static LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window, message, wParam, lParam);
@@ -100,4 +102,44 @@ long long privateBytes() {
   counters.cb = sizeof counters;
   GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
   return static_cast<long long>(counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage);
+}
+
+bool createProgramWindow() {
+  INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
+  InitCommonControlsEx(&commonControls);
+  wcscpy_s(app.appTitle, L"Tarvelix");
+  wcscpy_s(app.windowClassName, L"TARVELIX");
+  registerMainWindowClass(GetModuleHandleW(nullptr));
+  const bool created = createMainWindow(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+  pumpMessages();
+  return created;
+}
+
+static std::filesystem::path settingsAside() {
+  return settingsFolderPath() + L".aside-" + std::to_wstring(GetCurrentProcessId());
+}
+
+bool moveSettingsAside() {
+  const std::filesystem::path folder = settingsFolderPath();
+  std::error_code error;
+  if (folder.empty()) return false;
+  if (std::filesystem::exists(folder, error)) std::filesystem::rename(folder, settingsAside(), error);
+  return !error && !std::filesystem::exists(folder, error);
+}
+
+bool putSettingsBack() {
+  const std::filesystem::path folder = settingsFolderPath();
+  for (const std::filesystem::path& file : {folder / L"Tarvelix.cfg", folder / L"Tarvelix.cfg.tmp", folder}) {
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+  std::error_code error;
+  std::filesystem::remove_all(folder, error);
+  if (std::filesystem::exists(settingsAside(), error)) std::filesystem::rename(settingsAside(), folder, error);
+  return !error;
+}
+
+void virtualControllerLookAgain() {
+  auto lookAgain = reinterpret_cast<void(WINAPI*)()>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"dinput8.dll"), "VirtualControllerLookAgain")));
+  if (lookAgain != nullptr) lookAgain();
 }

@@ -32,3 +32,16 @@ long handleCount();
 
 // Private bytes of this process.
 long long privateBytes();
+
+// Creates the program's own main window as the program does (names, class, common controls), which also
+// applies the stored settings; false when the window could not be created.
+bool createProgramWindow();
+
+// Moves the user's settings folder out of the way, so a test starts with none; false when it could not.
+bool moveSettingsAside();
+
+// Removes what the test left in the settings folder (read-only files included) and puts the user's back.
+bool putSettingsBack();
+
+// Makes the virtual controller read its script at its next call, for a script rewritten in process.
+void virtualControllerLookAgain();
