@@ -48,11 +48,7 @@ def fmt(value, digits=1):
 # ---- in process under Wine
 
 def run_win_bench():
-    script = h.BUILD / "tests" / "tmp" / "bench-controller.txt"
-    script.parent.mkdir(parents=True, exist_ok=True)
-    if h.settings_file().exists():
-        h.settings_file().unlink()  # a stored Autostart would start the pump before the bench does
-    out = subprocess.run([str(ROOT / "tests" / "wine-run.sh"), str(WIN_BENCH), "Z:" + str(script)],
+    out = subprocess.run([str(ROOT / "tests" / "wine-run.sh"), str(WIN_BENCH)],
                          capture_output=True, text=True, timeout=600)
     found = dict((m.group(1), float(m.group(2))) for m in re.finditer(r"^RESULT (\S+) (\S+)", out.stdout, re.M))
     if out.returncode != 0 or "workingset_refresh" not in found:
@@ -118,29 +114,9 @@ def footprint_rows(r):
 
 # ---- the real exe from outside
 
-def prepare(name, script, settings=None):
-    d = SimpleNamespace(dir=h.BUILD / "tests" / "e2e" / name)
-    subprocess.run(["rm", "-rf", str(d.dir)], check=True)
-    d.dir.mkdir(parents=True)
-    for source in (h.BUILD / "Tarvelix.exe", h.BUILD / "tests" / "bin" / "SimConnect.dll",
-                   h.BUILD / "tests" / "bin" / "dinput8.dll"):
-        (d.dir / source.name).write_bytes(source.read_bytes())
-    d.script, d.sim_log = d.dir / "controller.txt", d.dir / "sim.log"
-    h.write_atomically(d.script, script)
-    d.sim_log.write_text("")
-    if h.settings_file().exists():
-        h.settings_file().unlink()
-    if settings is not None:
-        h.settings_file().parent.mkdir(parents=True, exist_ok=True)
-        h.settings_file().write_bytes(settings.encode("latin-1"))
-    return d
-
-
 def spawn(d):
-    """Starts Tarvelix.exe without the controller's call log, which would be the stand-in's cost."""
-    env = dict(os.environ, WINEPREFIX=str(h.PREFIX), WINEDEBUG="-all", WINEDLLOVERRIDES="dinput8=n,b;mscoree,mshtml=",
-               TARVELIX_VC_SCRIPT=str(d.script), TARVELIX_SIM_LOG=str(d.sim_log))
-    env.pop("TARVELIX_VC_LOG", None)
+    """Starts Tarvelix.exe with Wine's debugger output off, which would be Wine's cost, not the program's."""
+    env = dict(h.WINE_ENV, WINEDEBUG="-all", TARVELIX_VC_SCRIPT=str(d.script), TARVELIX_SIM_LOG=str(d.sim_log))
     d.stderr = open(d.dir / "stderr.txt", "w")
     started = time.monotonic()
     d.process = subprocess.Popen(["wine", str(d.dir / "Tarvelix.exe")], cwd=d.dir, env=env,
@@ -148,25 +124,24 @@ def spawn(d):
     return started
 
 
-def curve_pixels(d):
-    left, top, right, bottom = d.layout["curve"]
-    crop = f"{right - left}x{bottom - top}+{d.origin[0] + left}+{d.origin[1] + top}"
-    ppm = subprocess.run(["import", "-window", "root", "-crop", crop, "-depth", "8", "ppm:-"], capture_output=True).stdout
+def markers_shown(d):
+    x, y, width, height = d.client
+    ppm = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "-depth", "8", "ppm:-"],
+                         capture_output=True).stdout
     data = ppm.split(maxsplit=4)[4] if ppm.count(b"\n") >= 3 else b""
     return any(tuple(data[i:i + 3]) == MARKER for i in range(0, len(data) - 2, 3))
 
 
 def first_paint(d, started):
-    """Polls until the window has its laid-out size and the curve editor's markers show."""
+    """Polls until the window is laid out and the curve editor's markers show."""
     end = started + 30
     polls = 0
     while time.monotonic() < end:
         polls += 1
-        d.window = d.window if getattr(d, "window", None) else h.find_window()
-        geometry = h.laid_out_geometry(d.window) if d.window else None
-        if geometry:
-            d.origin, d.layout = geometry
-            if curve_pixels(d):
+        found = h.find_window() and h.probe()
+        if found:
+            d.client, d.controls = found
+            if markers_shown(d):
                 return time.monotonic() - started, polls
         time.sleep(0.005)
     raise AssertionError("the window never showed its curve editor")
@@ -175,15 +150,15 @@ def first_paint(d, started):
 def cold_start_rows():
     times, poll_costs = [], []
     for i in range(COLD_STARTS):
-        d = prepare(f"bench-start-{i}", controller(0.5))
+        d = h.prepare(f"bench-start-{i}", controller(0.5))
         started = spawn(d)
         seconds, polls = first_paint(d, started)
         times.append(seconds)
         poll_costs.append(seconds / polls)
-        h.close(d)
+        h.finish(d)
     row("cold start to first laid-out paint: median / max", f"{fmt(statistics.median(times), 2)} / "
         f"{fmt(max(times), 2)}", "s", "", f"{COLD_STARTS} launches of `wine Tarvelix.exe` (wineserver already "
-        "up), from Popen until xdotool sees the 30H x 25H size and `import` finds the curve editor's green "
+        "up), from Popen until the window reports its controls and `import` finds the curve editor's green "
         f"markers; one poll takes ~{fmt(1000 * statistics.median(poll_costs), 0)} ms, the resolution")
 
 
@@ -250,17 +225,15 @@ def latency_rows(d):
 
 
 def running_exe_rows():
-    d = prepare("bench-running", controller(0.5), AUTOSTART)
+    d = h.prepare("bench-running", controller(0.5), AUTOSTART)
     spawn(d)
     h.wait_until(lambda: "SetDataOnSimObject" in d.sim_log.read_text(), timeout=30, what="the pump to start itself")
     d.window = h.wait_until(h.find_window, what="the window")
-    d.origin, d.layout = h.wait_until(lambda: h.laid_out_geometry(d.window), what="the laid-out window")
-    time.sleep(3)  # past the stand-in's grain for the script, as in long running
+    d.client, d.controls = h.wait_until(h.probe, what="the laid-out window")
     cpu_rows(d)
     latency_rows(d)
-    h.close(d)
-    if h.settings_file().exists():
-        h.settings_file().unlink()
+    h.finish(d)
+    h.settings_file().unlink(missing_ok=True)
 
 
 def exe_rows():

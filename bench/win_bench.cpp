@@ -1,8 +1,7 @@
 // Release measurements in process under Wine, with the real main window, the virtual controller in front
 // of the pump and the simulator stand-in behind it: the cost of a pump tick, the heap allocations of a
 // steady tick, the curve editor's redraw, and the footprint after long use. Prints "RESULT key value"
-// lines; bench/run_bench.py turns them into the table. The script file for the virtual controller is
-// the first argument.
+// lines; bench/run_bench.py turns them into the table.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -54,8 +53,6 @@ constexpr int dragSteps = 1000;
 constexpr int refreshRuns = 1000;
 const char* const deviceLine = "device {6F1D2B61-D5A0-11CF-BFC7-444553540000} Bench Throttle\n";
 
-std::string scriptPath;
-
 void result(const char* key, double value) { std::printf("RESULT %s %.6g\n", key, value); }
 
 double nowMicroseconds() {
@@ -78,46 +75,51 @@ void resultSeries(const std::string& key, std::vector<double>& series) {
 }
 
 // The virtual controller's script: one throttle at the given fraction of its range.
-void writeScript(double position) {
-  std::FILE* file = std::fopen(scriptPath.c_str(), "wb");
-  if (file == nullptr) return;
-  std::fprintf(file, "%saxis Slider 6 %.2f Throttle\n", deviceLine, position);
-  std::fclose(file);
-  // The stand-in looks at its script once a poll; this one was rewritten between two calls.
-  virtualControllerLookAgain();
+std::string throttleAt(double position) {
+  char line[64];
+  std::snprintf(line, sizeof line, "axis Slider 6 %.2f Throttle\n", position);
+  return deviceLine + std::string(line);
 }
+
+void writeScript(double position) { useControllers(throttleAt(position)); }
 
 void command(int id, HWND sender) {
   SendMessageW(app.mainWindow, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(sender));
 }
 
-// GDI objects of this process. Wine answers GetGuiResources with 0; its GDI handle table (one per process,
-// reached through the PEB) is counted instead: entries in use that are not stock objects.
-long gdiObjectCount() {
-  const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (reported != 0) return static_cast<long>(reported);
-  struct GdiHandleEntry {
-    UINT64 object;
-    ULONG owner;
-    UCHAR extType;
-    UCHAR generation;
-    UCHAR type;
-    UCHAR flags;
-    UINT64 userPointer;
+// Handles this process holds; Wine reports no count of its own, so its handle table is counted instead.
+long handleCount() {
+  DWORD count = 0;
+  if (GetProcessHandleCount(GetCurrentProcess(), &count) && count > 0) return static_cast<long>(count);
+  struct HandleEntry {
+    ULONG ownerPid;
+    BYTE objectType, flags;
+    USHORT value;
+    void* object;
+    ULONG access;
   };
-  static_assert(sizeof(GdiHandleEntry) == 24);
-  constexpr std::size_t gdiSharedTableOffset = 0xF8;  // PEB::GdiSharedHandleTable on x64
-  using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+  using Query = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
   auto query = reinterpret_cast<Query>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
-  PROCESS_BASIC_INFORMATION basic = {};
-  if (query == nullptr || query(GetCurrentProcess(), 0, &basic, sizeof basic, nullptr) != 0) return -1;
-  const BYTE* peb = reinterpret_cast<const BYTE*>(basic.PebBaseAddress);
-  const auto* table = *reinterpret_cast<const GdiHandleEntry* const*>(peb + gdiSharedTableOffset);
-  if (table == nullptr) return -1;
-  long used = 0;
-  for (int i = 0; i < 0x10000; ++i) used += table[i].type != 0 && (table[i].extType & 0x80) == 0 ? 1 : 0;
-  return used;
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  if (query == nullptr) return -1;
+  std::vector<BYTE> buffer(1 << 16);
+  ULONG needed = 0;
+  while (query(16, buffer.data(), static_cast<ULONG>(buffer.size()), &needed) == static_cast<LONG>(0xC0000004)) {
+    buffer.resize(std::max<std::size_t>(needed, buffer.size() * 2));
+  }
+  const ULONG entries = *reinterpret_cast<ULONG*>(buffer.data());
+  const auto* entry = reinterpret_cast<const HandleEntry*>(buffer.data() + sizeof(void*));
+  long own = 0;
+  for (ULONG i = 0; i < entries; ++i) own += entry[i].ownerPid == GetCurrentProcessId() ? 1 : 0;
+  return own;
+}
+
+// Private bytes; Wine leaves PrivateUsage empty but fills the page-file usage, which Windows keeps equal to it.
+long long privateBytes() {
+  PROCESS_MEMORY_COUNTERS_EX counters = {};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+  return static_cast<long long>(counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage);
 }
 
 BOOL CALLBACK countWindow(HWND window, LPARAM count) {
@@ -160,12 +162,8 @@ void resultFootprint(const std::string& checkpoint) {
 
 // The real main window, as the entry creates it, with the bench throttle selected and no settings file.
 bool createWindow() {
-  SetEnvironmentVariableA("TARVELIX_VC_SCRIPT", scriptPath.c_str());
-  for (const char* quiet : {"TARVELIX_VC_LOG", "TARVELIX_SIM_LOG", "TARVELIX_SIM_CONTROL"}) {
-    SetEnvironmentVariableA(quiet, nullptr);
-  }
-  writeScript(0.5);
-  if (!createProgramWindow()) return false;
+  if (!createProgramWindow(throttleAt(0.5))) return false;
+  SetEnvironmentVariableA("TARVELIX_SIM_LOG", nullptr);  // the stand-in's log is no cost of the program
   return app.activeDevice != nullptr && !app.axes.empty() && !app.running && app.curveBuffer.dc != nullptr;
 }
 }  // namespace
@@ -257,7 +255,6 @@ void reserveSamples() {
 // Ticks with the axis standing still: only every 40th tick sends (the resend), the others send nothing.
 void measureSteadyTicks() {
   writeScript(0.5);
-  Sleep(2100);  // the stand-in trusts its cached script once the file is older than its time stamps' grain
   whole.clear(), own.clear(), resendWhole.clear(), resendOwn.clear();
   long long steadyAllocations = 0;
   while (static_cast<int>(whole.size()) < tickRuns) {
@@ -387,12 +384,7 @@ void measureRefreshes() {
 }
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: win_bench <controller script path>\n");
-    return 2;
-  }
-  scriptPath = argv[1];
+int main() {
   if (!createWindow()) {
     std::fprintf(stderr, "win_bench: the main window or the virtual controller did not come up\n");
     return 1;

@@ -10,6 +10,7 @@ import harness as h  # noqa: E402
 
 GUID = "{6F1D2B61-D5A0-11CF-BFC7-444553540000}"
 CAMERAS = {0: "cockpit", 1: "chase"}
+DEVICES, ENABLE = 111, 121
 
 
 def controller(position):
@@ -24,30 +25,38 @@ def sweep(d, positions, label):
         h.wait_until(lambda: any("SetDataOnSimObject" in line for line in h.sim_calls(d)[seen:]),
                      what=f"a zoom value for position {position}")
         h.wait_until(lambda: len(h.sim_calls(d)) >= seen + 2, timeout=1, what="both cameras")
-        writes = h.sim_writes_since(d, seen)
+        writes = h.sim_writes(d, seen)
         cameras = " + ".join(CAMERAS[definition] for definition, _ in writes)
         rows.append((label, position, writes[0][1], cameras))
     return rows
 
 
+def drag(x, y, to_y):
+    h.xdotool("mousemove", x, y)
+    h.xdotool("mousedown", 1)
+    for step in range(1, 9):
+        h.xdotool("mousemove", x, y + (to_y - y) * step // 8)
+    h.xdotool("mouseup", 1)
+
+
 def main():
     d = h.start("demo", controller(0.0))
     print("Tarvelix is running under Wine with a virtual throttle and the simulator stand-in.")
-    h.click(d, "start")
+    h.key(d, "Return")
     h.wait_until(lambda: h.sim_writes(d), what="the first zoom value")
     positions = [round(i / 10, 1) for i in range(11)]
     rows = sweep(d, positions, "straight")
-    h.click(d, "enable")
-    left, top, right, bottom = d.layout["curve"]
-    step = (right - left) // 5
+    h.click(d, ENABLE)
+    # The curve editor stands under the lists, level with Enable, 100 pixels high, centred in the window.
+    left, top = d.controls[DEVICES][0], d.controls[ENABLE][1]
+    step = (2 * d.client[0] + d.client[2] - 2 * left) // 5
     for point, height in ((1, 5), (2, 15), (3, 35), (4, 65)):  # a gentle start, a quick finish
-        x = left + point * step
-        h.drag(d, (x, bottom - (100 * point * 20) // 100), (x, bottom - height))
+        drag(left + point * step, top + 100 - point * 20, top + 100 - height)
     rows += sweep(d, positions[::-1], "curved")
     shots = Path(__file__).resolve().parents[2] / "build" / "screenshots"
     shots.mkdir(parents=True, exist_ok=True)
     h.screenshot(d, shots / "demo.png")
-    h.close(d)
+    h.finish(d)
 
     print()
     print(f"{'curve':<9}{'axis position':>14}{'zoom sent':>11}  cameras")

@@ -1,4 +1,5 @@
-// Helpers shared by the Win32 tests: a real main window and status bar, the stand-ins' files.
+// What every Win32 test shares: the program's own main window in front of the two stand-ins (the virtual
+// controller as dinput8.dll, the simulator as SimConnect.dll), and ways to look at both.
 #pragma once
 
 #include <windows.h>
@@ -6,42 +7,46 @@
 #include <string>
 #include <vector>
 
-// Creates a hidden top-level window as app.mainWindow with a real status bar as app.statusBar.
-void createTestWindows();
+// Creates the program's main window as wWinMain does, with the given controllers attached and the settings
+// file's text (none when empty) in place; the start-up settings are applied as at a launch.
+bool createProgramWindow(const std::string& controllers, const std::string& settings = "");
 
-// The text the status bar shows now.
-std::wstring statusText();
+// The settings file's path, and its folder removed (read-only files included).
+std::wstring settingsFilePath();
+void removeSettings();
 
-// A fresh, empty file path in the test's scratch folder (the folder is made when missing).
-std::string scratchPath(const std::string& name);
+// Sends the main window a command as a button (notification 0), an accelerator (1) or a list would.
+LRESULT routeCommand(int id, int notification = 0, HWND sender = nullptr);
 
-// The lines of a text file; none when it does not exist.
-std::vector<std::string> readLines(const std::string& path);
+// Selects a row of a combo box and sends its selection command, as the user's choice does.
+void chooseRow(HWND comboBox, int row);
 
-// Replaces a file's content.
-void writeFile(const std::string& path, const std::string& content);
+std::vector<std::wstring> comboRows(HWND comboBox);
+LRESULT comboSelection(HWND comboBox);
+std::wstring windowText(HWND window);
 
-// Sets or (with an empty value) removes an environment variable of this process.
-void setEnv(const char* name, const std::string& value);
+// Replaces the controllers of the virtual controller; the next DirectInput call sees them.
+void useControllers(const std::string& script);
 
-// Handles messages that are waiting for this thread, such as sent commands and timers.
+// The virtual controller's counts: 0 DirectInput objects alive, 1 devices alive, 2 calls on released objects,
+// 3 devices released while still acquired.
+long liveObjects(int kind);
+
+// A controller line with a distinct instance GUID for each number.
+std::string deviceLine(int number, const std::string& name);
+std::string deviceGuid(int number);
+
+// The simulator stand-in's requests ("fail-open", "fail-define 1", "fail-writes"), one a line.
+void simulatorControl(const std::string& requests);
+
+// The calls the simulator stand-in received since the last look, with handle numbers left out.
+std::vector<std::string> simulatorCalls();
+
+// The debugger texts written since the last look.
+std::vector<std::wstring> debugTexts();
+
+// Handles what is waiting for this thread, such as timer ticks and paints.
 void pumpMessages();
 
-// Handles this process holds (Wine reports no count of its own: its handle table is counted instead).
-long handleCount();
-
-// Private bytes of this process.
-long long privateBytes();
-
-// Creates the program's own main window as the program does (names, class, common controls), which also
-// applies the stored settings; false when the window could not be created.
-bool createProgramWindow();
-
-// Moves the user's settings folder out of the way, so a test starts with none; false when it could not.
-bool moveSettingsAside();
-
-// Removes what the test left in the settings folder (read-only files included) and puts the user's back.
-bool putSettingsBack();
-
-// Makes the virtual controller read its script at its next call, for a script rewritten in process.
-void virtualControllerLookAgain();
+// GDI objects of this process (Wine answers GetGuiResources with 0: its handle table is counted instead).
+long gdiObjectCount();

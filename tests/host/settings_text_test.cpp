@@ -1,0 +1,121 @@
+// The settings file's text: what a file sets when read, the bytes the writer makes, and both together.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "settings/settings_text.h"
+
+using namespace std::string_literals;
+
+namespace {
+// The settings in one line: device|axis|flags inverted, chase, cockpit, curves, autostart|curve values.
+std::string describe(const ZoomSettings& s) {
+  std::ostringstream out;
+  for (const wchar_t c : s.device + L"|" + s.axis + L"|") {
+    if (c >= 0x20 && c < 0x7F) out << static_cast<char>(c);
+    if (c < 0x20 || c >= 0x7F) out << "\\x" << std::hex << static_cast<unsigned>(c) << std::dec;
+  }
+  out << s.inverted << s.chaseCamera << s.cockpitCamera << s.curvesEnabled << s.autostart << "|";
+  for (const char c : curveValuesText(s.curveValues)) out << c;
+  return out.str();
+}
+
+// Presets unlike anything a file would set by accident: every flag the other way round.
+ZoomSettings presets() { return {L"D", L"A", true, false, false, true, {7}, true}; }
+
+std::string read(const std::string& text) {
+  ZoomSettings s = presets();
+  applySettingsText(text, s);
+  return describe(s);
+}
+
+std::string utf16(const std::string& text, bool littleEndian) {
+  std::string out = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+  for (const char c : text) out += littleEndian ? std::string{c, '\0'} : std::string{'\0', c};
+  return out;
+}
+}  // namespace
+
+TEST(SettingsText, FilesSetWhatTheirWholeKeysNameAndNothingElse) {
+  const std::string guid = "{3C9A5E27-81B4-4F6D-A2E0-5B7C19D4E8F3}";
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "D|A|10011|7"},
+      {"  Device :  " + guid + "  ", guid + "|A|10011|7"},
+      {"device: {3c9a5e27-81b4}\nAXIS:Z: Rotation", "{3c9a5e27-81b4}|Z: Rotation|10011|7"},
+      {"Axis: Schieber \xe4\xff", "D|Schieber \\xe4\\xff|10011|7"},
+      {"Device: \r\nAxis:", "||10011|7"},
+      {"INVERTED:0\nChaseCamera: 1\ncockpitcamera:1\n\tcurvesENABLED \f: \v0\r\nautostart : 0", "D|A|01100|7"},
+      {"Inverted: yes\r\nChaseCamera: 2\r\nCockpitCamera:\r\nCurvesEnabled: 1 1\r\nAutostart: 01", "D|A|00000|7"},
+      {"autostart", "D|A|10010|7"},
+      {"AUTOSTART: 0\nautostart:1", "D|A|10011|7"},
+      {"Devices: X\nAxisName: Y\nInvertedX: 0\nAutostarted: 0\nCurveValues: 1,2", "D|A|10011|7"},
+      {"Version: 2\n# Axis: X\nDevice", "Device|A|10011|7"},
+      {"Axis: A\r\r\nInverted: 0\r", "D|A|00011|7"},
+      {"Axis: A\rInverted: 0", "D|A\\xdInverted: 0|10011|7"},
+      {"Axis: nul\0inside"s, "D|nul\\x0inside|10011|7"},
+      {"\xEF\xBB\xBF"
+       "Device: {AB}\r\nAxis: X",
+       "D|X|10011|7"},
+      {utf16("Device: X\r\nInverted: 0\r\nCurveVals: 5", true), "D|A|10011|7"},
+      {utf16("Device: X\r\nInverted: 0\r\nCurveVals: 5", false), "D|A|10011|7"},
+      {"CurveVals:", "D|A|10011|"},
+      {"CurveVals: 9,9\r\nCurveVals: ,,", "D|A|10011|"},
+      {"CurveVals: 0, 50 ,100", "D|A|10011|0,50,100"},
+      {"CurveVals: ,,5,,7,\r\nCurveVals: 10 20", "D|A|10011|10"},
+      {"CurveVals: +5,-0,007,\t\v-3,2147483647,-2147483648", "D|A|10011|5,0,7,-3,2147483647,-2147483648"},
+      {"CurveVals: 12abc,3.9,4e5,5-6,0x1F,000000000000000000000042", "D|A|10011|12,3,4,5,0,42"},
+      // A damaged list keeps the curve there was.
+      {"CurveVals: 10,20\r\nCurveVals: 1, ,2", "D|A|10011|10,20"},
+      {"CurveVals: a,b", "D|A|10011|7"},
+      {"CurveVals: 1,-,2", "D|A|10011|7"},
+      {"CurveVals: 1,+", "D|A|10011|7"},
+      {"CurveVals: 2147483648", "D|A|10011|7"},
+      {"CurveVals: -2147483649", "D|A|10011|7"},
+      {"CurveVals: 99999999999999999999", "D|A|10011|7"},
+      {"CurveVals: 5,\xA0"
+       "6\r\nAxis: after",
+       "D|after|10011|7"},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(read(text), expected) << text;
+}
+
+TEST(SettingsText, WriterKeepsOneByteACharacterAndEveryValueOnItsLine) {
+  ZoomSettings settings;
+  EXPECT_EQ(settingsFileText(settings),
+            "Device: \r\nAxis: \r\nInverted: 0\r\nChaseCamera: 1\r\nCockpitCamera: 1\r\nCurvesEnabled: 0\r\n"
+            "CurveVals: \r\nAutostart: 0");
+  const std::pair<std::wstring, std::string> axes[] = {
+      {L"Schieberegler \u00e4\u00ff", "Schieberegler \xe4\xff"},
+      {L"\u0420\u0443\u043b\u044c X", "???? X"},
+      {L"\U0001F3AE pad", "? pad"},  // a surrogate pair is one character
+      {L"\xD800 lone", "? lone"},
+      {L"Slider\r\nDevice: {0}", "Slider??Device: {0}"},
+  };
+  for (const auto& [axis, bytes] : axes) {
+    settings.axis = axis;
+    EXPECT_EQ(settingsFileText(settings).substr(16, bytes.size() + 2), bytes + "\r\n");
+  }
+  settings.curveValues = {-5, 0, 105, 2147483647, -2147483647 - 1};
+  const std::string text = settingsFileText(settings);
+  EXPECT_EQ(text.substr(text.find("CurveVals")), "CurveVals: -5,0,105,2147483647,-2147483648\r\nAutostart: 0");
+}
+
+TEST(SettingsText, WrittenFilesReadBackAndCutReadsKeepWholeLines) {
+  ZoomSettings example{L"{3C9A5E27-81B4-4F6D-A2E0-5B7C19D4E8F3}",
+                       L"Z: Rotation \u00e9",
+                       true,
+                       false,
+                       true,
+                       true,
+                       {0, -1, 2147483647, 30},
+                       true};
+  for (const ZoomSettings& original :
+       {example, ZoomSettings{}, ZoomSettings{L"", L"X", false, true, false, false, {50}, false}}) {
+    ZoomSettings back = presets();
+    applySettingsText(settingsFileText(original), back);
+    EXPECT_EQ(describe(back), describe(original));
+  }
+  const std::pair<std::string, std::string> cuts[] = {
+      {"Axis: Sli", ""}, {"Axis: X\r\nInvert", "Axis: X\r\n"}, {"Axis: X\nInverted: 1\n", "Axis: X\nInverted: 1\n"}};
+  for (const auto& [bytes, kept] : cuts) EXPECT_EQ(wholeLines(bytes), kept) << bytes;
+}
