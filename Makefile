@@ -8,7 +8,7 @@ JOBS ?= 2
 .PHONY: test demo bench screenshot fuzz soak dist deps build host windows clean
 
 deps:
-	@tests/install-deps.sh
+	@tools/install-deps.sh
 
 host: deps
 	@cmake --preset host >/dev/null
@@ -26,7 +26,7 @@ test: build
 	@tests/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) --timeout 600
 
 demo: windows
-	@tests/with-display.sh tests/demo/run-demo.sh $(BUILD)/windows
+	@TARVELIX_BUILD=$(BUILD)/windows tests/with-display.sh python3 tools/demo.py
 
 # One table of the release figures: in process under Wine, the real exe from outside, and the native curve
 # code. A prefix of its own, so that its Wine server never meets a test run's.
@@ -40,7 +40,7 @@ clean:
 
 # A picture of the main window under Wine on a virtual display.
 screenshot: windows
-	@tests/with-display.sh tests/e2e/screenshot.sh $(BUILD)/windows
+	@tests/with-display.sh tools/screenshot.sh $(BUILD)/windows
 
 # The settings reader under libFuzzer for a bounded time (FUZZ_SECONDS, default 60).
 fuzz: deps

@@ -15,7 +15,7 @@ def controllers(alpha_throttle=0.3, bravo_slider=0.25, unplug_alpha=False):
     """Two controllers, reported Bravo first: the list shows Alpha Stick first, with Throttle its first axis."""
     return (f"device {BRAVO} Bravo Quadrant\naxis Slider 6 {bravo_slider} Slider\naxis ZAxis 2 0.75 Z Axis\n"
             f"device {ALPHA} Alpha Stick\naxis YAxis 1 0.5 Y Axis\naxis Slider 6 {alpha_throttle} Throttle\n"
-            "button 0 Trigger\n" + (f"unplugged {ALPHA}\n" if unplug_alpha else ""))
+            "object Button 0x4 0 0 Trigger\n" + (f"unplugged {ALPHA}\n" if unplug_alpha else ""))
 
 
 def expect(condition, message):

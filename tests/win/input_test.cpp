@@ -9,7 +9,8 @@
 
 namespace {
 const std::string joystick =
-    "axis XAxis 0 0.5 X Axis\nbutton 0 Trigger\naxis YAxis 1 0.5 Y Axis\npov 0 Hat\naxis RzAxis 5 0.5 Rudder\n"
+    "axis XAxis 0 0.5 X Axis\nobject Button 0x4 0 0 Trigger\naxis YAxis 1 0.5 Y Axis\nobject POV 0x10 0 0 Hat\naxis "
+    "RzAxis 5 0.5 Rudder\n"
     "axis Slider 6 0 Throttle\naxis Slider 7 0.2 Dial\n";
 const std::string threeDevices = deviceLine(3, "Charlie") + "axis XAxis 0 0 C\n" + deviceLine(2, "Bravo") +
                                  "axis XAxis 0 0 B\n" + deviceLine(1, "Alpha") + joystick;
@@ -138,7 +139,7 @@ TEST(InputLists, RefreshReleasesWhatItReplacesButKeepsTheChosenDevice) {
 }
 
 TEST(InputLists, SelectionsChainAndWaitWhileThePumpRuns) {
-  ASSERT_TRUE(createProgramWindow(threeDevices + deviceLine(4, "Delta") + "button 0 Only a button\n"));
+  ASSERT_TRUE(createProgramWindow(threeDevices + deviceLine(4, "Delta") + "object Button 0x4 0 0 Only a button\n"));
   chooseRow(app.axisList, 2);
   // Any notification of the device list, here a focus change, lists the axes again from the first.
   routeCommand(cmdDeviceList, CBN_SETFOCUS, app.deviceList);

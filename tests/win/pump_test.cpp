@@ -45,7 +45,7 @@ using Calls = std::vector<std::string>;
 }  // namespace
 
 TEST(ZoomPump, StartLocksTheChoiceAndOpensTheLinkStopUndoesIt) {
-  ASSERT_TRUE(createProgramWindow(deviceLine(1, "Buttons") + "button 0 Trigger\n"));
+  ASSERT_TRUE(createProgramWindow(deviceLine(1, "Buttons") + "object Button 0x4 0 0 Trigger\n"));
   routeCommand(cmdStartStop);
   EXPECT_FALSE(app.running) << "no axis to read";
   EXPECT_TRUE(calls().empty());

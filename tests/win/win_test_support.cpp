@@ -31,18 +31,9 @@ LONG CALLBACK catchDebugText(EXCEPTION_POINTERS* pointers) {
   return EXCEPTION_CONTINUE_EXECUTION;
 }
 
-// A file of this test process in the scratch folder that CTest names.
-std::string scratchFile(const char* name) {
-  char folder[MAX_PATH] = {};
-  const DWORD length = GetEnvironmentVariableA("TARVELIX_TEST_TMP", folder, MAX_PATH);
-  std::filesystem::path path = length > 0 && length < MAX_PATH ? folder : std::filesystem::temp_directory_path();
-  std::error_code error;
-  std::filesystem::create_directories(path, error);
-  return (path / (std::to_string(GetCurrentProcessId()) + "-" + name)).string();
-}
-
-const std::string simulatorLog = scratchFile("simulator.log");
-const std::string simulatorRequests = scratchFile("simulator-control.txt");
+// The simulator stand-in's files of this test process, in its working folder.
+const std::string simulatorLog = std::to_string(GetCurrentProcessId()) + "-simulator.log";
+const std::string simulatorRequests = std::to_string(GetCurrentProcessId()) + "-simulator-control.txt";
 
 void writeText(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << text;

@@ -5,7 +5,7 @@ import shutil
 import sys
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "e2e"))
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 import harness as h  # noqa: E402
 
 GUID = "{6F1D2B61-D5A0-11CF-BFC7-444553540000}"
@@ -53,7 +53,7 @@ def main():
     for point, height in ((1, 5), (2, 15), (3, 35), (4, 65)):  # a gentle start, a quick finish
         drag(left + point * step, top + 100 - point * 20, top + 100 - height)
     rows += sweep(d, positions[::-1], "curved")
-    shots = Path(__file__).resolve().parents[2] / "build" / "screenshots"
+    shots = Path(__file__).resolve().parents[1] / "build" / "screenshots"
     shots.mkdir(parents=True, exist_ok=True)
     h.screenshot(d, shots / "demo.png")
     h.finish(d)

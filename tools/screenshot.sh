@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Pictures of the main window and the About dialog under Wine, for a person to look at.
-# Usage: tests/e2e/screenshot.sh <windows-build-dir>; needs DISPLAY and TARVELIX_WINEPREFIX
+# Usage: tools/screenshot.sh <windows-build-dir>; needs DISPLAY and TARVELIX_WINEPREFIX
 # (tests/with-display.sh sets both and ends the Wine server afterwards).
 set -eu
 build=$(cd "${1:?windows build folder}" && pwd)
 : "${DISPLAY:?}" "${TARVELIX_WINEPREFIX:?}"
-root=$(cd "$(dirname "$0")/../.." && pwd)
+root=$(cd "$(dirname "$0")/.." && pwd)
 shots=$root/build/screenshots
 mkdir -p "$shots"
 
