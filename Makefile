@@ -5,7 +5,7 @@ BUILD := $(CURDIR)/build
 export TARVELIX_WINEPREFIX := $(BUILD)/windows/wineprefix
 JOBS ?= 2
 
-.PHONY: test demo bench screenshot fuzz soak dist deps build host windows clean
+.PHONY: test demo bench screenshot fuzz dist deps build host windows clean
 
 deps:
 	@tools/install-deps.sh
@@ -45,10 +45,6 @@ screenshot: windows
 # The settings reader under libFuzzer for a bounded time (FUZZ_SECONDS, default 60).
 fuzz: deps
 	@tests/fuzz/run-fuzz.sh $(BUILD)/fuzz $${FUZZ_SECONDS:-60}
-
-# The long soak: 100,000 pump ticks with random faults (make test runs 5,000).
-soak: windows
-	@tests/with-display.sh env TARVELIX_SOAK_TICKS=$${SOAK_TICKS:-100000} ctest --test-dir $(BUILD)/windows -R '^win[.]soak_test[.]' -V --timeout 3600 | grep -E 'ticks|tests passed|Passed|Failed|Failure|Expected|actual'
 
 # The release package for Windows users.
 dist: windows

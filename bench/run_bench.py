@@ -116,11 +116,8 @@ def footprint_rows(r):
 
 def spawn(d):
     """Starts Tarvelix.exe with Wine's debugger output off, which would be Wine's cost, not the program's."""
-    env = dict(h.WINE_ENV, WINEDEBUG="-all", TARVELIX_VC_SCRIPT=str(d.script), TARVELIX_SIM_LOG=str(d.sim_log))
-    d.stderr = open(d.dir / "stderr.txt", "w")
     started = time.monotonic()
-    d.process = subprocess.Popen(["wine", str(d.dir / "Tarvelix.exe")], cwd=d.dir, env=env,
-                                 stdout=subprocess.DEVNULL, stderr=d.stderr, stdin=subprocess.DEVNULL)
+    h.spawn(d, WINEDEBUG="-all")
     return started
 
 
@@ -225,7 +222,7 @@ def latency_rows(d):
 
 
 def running_exe_rows():
-    d = h.prepare("bench-running", controller(0.5), AUTOSTART)
+    d = h.prepare("bench-running", controller(0.5), AUTOSTART.encode("latin-1"))
     spawn(d)
     h.wait_until(lambda: "SetDataOnSimObject" in d.sim_log.read_text(), timeout=30, what="the pump to start itself")
     d.window = h.wait_until(h.find_window, what="the window")

@@ -15,7 +15,7 @@ BUILD = Path(os.environ.get("TARVELIX_BUILD", Path(__file__).resolve().parents[2
 PREFIX = Path(os.environ["TARVELIX_WINEPREFIX"])
 WINE_ENV = dict(os.environ, WINEPREFIX=str(PREFIX), WINEDEBUG="-all,warn+seh",
                 WINEDLLOVERRIDES="dinput8=n,b;mscoree,mshtml=")
-SAVE, EXIT, ABOUT, INVERT, EXTERNAL, STATUS = 116, 105, 104, 115, 119, 117
+SAVE, EXIT, INVERT, EXTERNAL = 116, 105, 115, 119
 
 
 def wait_until(predicate, timeout=20.0, what="condition"):
@@ -28,17 +28,15 @@ def wait_until(predicate, timeout=20.0, what="condition"):
 
 
 def settings_file():
-    """The settings file in the prefix's user profile (Wine names the profile after the Unix user)."""
+    """The settings file in the prefix's one user profile (Wine names it after the Unix user)."""
     users = [p for p in (PREFIX / "drive_c" / "users").iterdir() if p.name != "Public"]
-    assert len(users) == 1, f"one user profile expected in the prefix, found {users}"
     return users[0] / "AppData" / "Local" / "Tarvelix" / "Tarvelix.cfg"
 
 
 def write_atomically(path, text):
     """Replaces a file in one step, so that a stand-in reading it never sees it half written."""
-    temporary = Path(str(path) + ".new")
-    temporary.write_text(text)
-    os.replace(temporary, path)
+    Path(f"{path}.new").write_text(text)
+    os.replace(f"{path}.new", path)
 
 
 def xdotool(*args):
@@ -52,44 +50,39 @@ def find_window(title="Tarvelix"):
 
 
 def prepare(name, script, settings=None, sim_control=""):
-    """A fresh folder with the exe and the stand-ins, the controller script and the simulator's control file;
-    the settings file is removed, or replaced by the given text, or kept as it is with settings=True."""
+    """A fresh folder with the exe, the stand-ins, the controller script and the simulator's control file; the
+    settings file is removed, replaced by the given text, or kept with settings=True."""
     d = SimpleNamespace(dir=BUILD / "tests" / "e2e" / name, process=None)
     shutil.rmtree(d.dir, ignore_errors=True)
     d.dir.mkdir(parents=True)
-    for source in (BUILD / "Tarvelix.exe", BUILD / "tests" / "bin" / "SimConnect.dll",
-                   BUILD / "tests" / "bin" / "dinput8.dll"):
-        shutil.copy(source, d.dir)
+    for source in ("Tarvelix.exe", "tests/bin/SimConnect.dll", "tests/bin/dinput8.dll"):
+        shutil.copy(BUILD / source, d.dir)
     d.script, d.sim_log, d.sim_control = d.dir / "controller.txt", d.dir / "sim.log", d.dir / "sim-control.txt"
-    write_atomically(d.script, script)
-    write_atomically(d.sim_control, sim_control)
-    d.sim_log.write_text("")
+    for path, text in ((d.script, script), (d.sim_control, sim_control), (d.sim_log, "")):
+        write_atomically(path, text)
     if settings is not True:
         settings_file().unlink(missing_ok=True)
     if settings not in (None, True):
         settings_file().parent.mkdir(parents=True, exist_ok=True)
-        settings_file().write_bytes(settings if isinstance(settings, bytes) else settings.encode("latin-1"))
+        settings_file().write_bytes(settings)
     return d
 
 
-def spawn(d):
+def spawn(d, **env):
     env = dict(WINE_ENV, TARVELIX_VC_SCRIPT=str(d.script), TARVELIX_SIM_LOG=str(d.sim_log),
-               TARVELIX_SIM_CONTROL=str(d.sim_control))
+               TARVELIX_SIM_CONTROL=str(d.sim_control), **env)
     d.stderr = open(d.dir / "stderr.txt", "w")
     d.process = subprocess.Popen(["wine", str(d.dir / "Tarvelix.exe")], cwd=d.dir, env=env,
                                  stdout=subprocess.DEVNULL, stderr=d.stderr, stdin=subprocess.DEVNULL)
 
 
 def probe():
-    """The client area (x, y, width, height on the screen) and the screen rectangle of each control by id,
-    once the window is laid out; None before."""
-    out = subprocess.run(["wine", str(BUILD / "tests" / "bin" / "window_probe.exe")], env=WINE_ENV,
-                         capture_output=True, text=True).stdout.split("\n")
-    if not out[0].startswith("client"):
-        return None
-    rows = [list(map(int, line.split())) for line in out[1:] if line.strip()]
-    controls = {row[0]: tuple(row[1:]) for row in rows}
-    return (tuple(map(int, out[0].split()[1:])), controls) if STATUS in controls else None
+    """The client area (x, y, width, height) and each control's rectangle by id, on the screen, once the window
+    is laid out with its status bar; None before."""
+    out = subprocess.run(["wine", str(BUILD / "tests/bin/window_probe.exe")], env=WINE_ENV, capture_output=True,
+                         text=True).stdout.split("\n")
+    controls = {int(row[0]): tuple(map(int, row[1:])) for row in (line.split() for line in out[1:]) if row}
+    return (tuple(map(int, out[0].split()[1:])), controls) if 117 in controls else None
 
 
 def start(name, script, settings=None, sim_control=""):
@@ -110,34 +103,29 @@ def finish(d):
     finally:
         if d.process.poll() is None:
             d.process.kill()
-            d.process.wait()
+        d.process.wait()
         d.stderr.close()
 
 
 def click(d, control):
     left, top, right, bottom = d.controls[control]
-    xdotool("mousemove", (left + right) // 2, (top + bottom) // 2)
-    xdotool("click", 1)
+    xdotool("mousemove", (left + right) // 2, (top + bottom) // 2, "click", 1)
     time.sleep(0.15)
 
 
 def key(d, *keys, window=None):
     """Keys go to the main window itself, or to the given one."""
-    xdotool("windowfocus", window or d.window)
     for k in keys:
-        xdotool("key", k)
+        xdotool("windowfocus", window or d.window, "key", k)
         time.sleep(0.15)
 
 
 def screenshot(d, path=None):
-    """The window's client area as rows of (r, g, b) tuples."""
+    """The window's client area as rows of (r, g, b) tuples, or saved as a picture when a path is given."""
     x, y, width, height = d.client
-    png = path or d.dir / "shot.png"
-    subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", str(png)], check=True)
-    ppm = subprocess.run(["convert", str(png), "ppm:-"], check=True, capture_output=True).stdout
-    data = ppm.split(maxsplit=4)[4]
-    return [[tuple(data[(row * width + x) * 3:(row * width + x) * 3 + 3]) for x in range(width)]
-            for row in range(height)]
+    shot = ["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "-depth", "8", str(path or "ppm:-")]
+    data = subprocess.run(shot, check=True, capture_output=True).stdout.split(maxsplit=4)[-1] if not path else b""
+    return [[tuple(data[i:i + 3]) for i in range(row * width * 3, (row + 1) * width * 3, 3)] for row in range(height)]
 
 
 def green_pixels(image):
@@ -145,10 +133,9 @@ def green_pixels(image):
     return sum(row.count((0, 255, 0)) for row in image)
 
 
-def status_text_pixels(d, image):
-    """Dark pixels in the status bar: its text."""
-    left, top, right, bottom = (v - o for v, o in zip(d.controls[STATUS], d.client[:2] * 2))
-    return sum(1 for row in image[top + 2:bottom - 2] for pixel in row[left + 2:right - 20] if sum(pixel) < 200)
+def status_text_pixels(image):
+    """Dark pixels of the status bar's text, along the window's bottom edge."""
+    return sum(1 for row in image[-18:-3] for pixel in row[2:-20] if sum(pixel) < 200)
 
 
 def sim_calls(d):

@@ -75,8 +75,8 @@ def flight():
         started = time.monotonic()
         wait_for_write(d, 25, since=len(calls))
         expect(time.monotonic() - started < 3.5, "the link comes back within 40 ticks")
-        connected = h.status_text_pixels(d, h.screenshot(d))
-        expect(0 < connected < h.status_text_pixels(d, refused), "the shorter 'Connected' text replaces the other")
+        connected = h.status_text_pixels(h.screenshot(d))
+        expect(0 < connected < h.status_text_pixels(refused), "the shorter 'Connected' text replaces the other")
         for control in (h.INVERT, h.EXTERNAL, h.SAVE):
             h.click(d, control)
     finally:

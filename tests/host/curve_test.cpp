@@ -10,38 +10,31 @@
 #include "sim/zoom_math.h"
 
 namespace {
-int curveAt(const std::vector<int>& heights, int percent) {
-  return curvePercentAt(splineThroughHeights(heights), static_cast<int>(heights.size()), percent);
-}
-
-const std::vector<int> line = {0, 20, 40, 60, 80, 100};
-const std::vector<int> dip = {0, 0, 0, 0, 0, 100};
+const std::vector<int> line = {0, 20, 40, 60, 80, 100}, dip = {0, 0, 0, 0, 0, 100};
 const PixelRect area = {52, 56, 242, 156};  // the editor of the fallback layout
 
-bool same(const PixelRect& a, const PixelRect& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+// The curve's percents at the given axis percents, separated by blanks.
+std::string curveAt(const std::vector<int>& heights, std::initializer_list<int> percents) {
+  std::string text;
+  for (int p : percents) text += std::to_string(curvePercentAt(splineThroughHeights(heights), heights.size(), p)) + " ";
+  return text;
+}
+
+std::string text(const PixelRect& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom) + " ";
 }
 }  // namespace
 
 TEST(ResponseCurve, KnownCurvesGiveTheirPercents) {
-  const std::pair<std::vector<int>, std::vector<std::pair<int, int>>> cases[] = {
-      {dip, {{10, 0}, {25, 0}, {50, 1}, {75, -7}, {90, 39}, {99, 93}, {100, 100}}},
-      {{0, 10, 30, 60, 80, 100}, {{0, 0}, {10, 4}, {25, 13}, {50, 45}, {75, 75}, {90, 89}, {99, 98}, {100, 100}}},
-      {{0, 0, 0, 0, 0, 0, 100}, {{96, 100}, {98, 115}, {100, 131}}},  // seven points: the knots end at 96
-      {{30, 70}, {{0, 30}, {25, 40}, {50, 50}, {100, 70}}},
-      {{40, 40, 40, 40, 40, 40}, {{0, 40}, {77, 40}, {100, 40}}},
-      {line, {{-30, -30}, {0, 0}, {33, 33}, {67, 67}, {100, 100}, {250, 250}}},  // outside 0..100 too
-  };
-  for (const auto& [heights, percents] : cases) {
-    for (const auto& [percent, expected] : percents) {
-      EXPECT_EQ(curveAt(heights, percent), expected) << percent << "% of " << heights.size() << " points";
-    }
-  }
+  EXPECT_EQ(curveAt(dip, {10, 25, 50, 75, 90, 99, 100}), "0 0 1 -7 39 93 100 ");
+  EXPECT_EQ(curveAt({0, 10, 30, 60, 80, 100}, {0, 10, 25, 50, 75, 90, 99, 100}), "0 4 13 45 75 89 98 100 ");
+  EXPECT_EQ(curveAt({0, 0, 0, 0, 0, 0, 100}, {96, 98, 100}), "100 115 131 ") << "seven points: the knots end at 96";
+  EXPECT_EQ(curveAt({30, 70}, {0, 25, 50, 100}), "30 40 50 70 ");
+  EXPECT_EQ(curveAt({40, 40, 40, 40, 40, 40}, {0, 77, 100}), "40 40 40 ");
+  EXPECT_EQ(curveAt(line, {-30, 0, 33, 67, 100, 250}), "-30 0 33 67 100 250 ") << "outside 0..100 too";
   EXPECT_EQ(curvePercentAt({}, 6, 42), 42) << "no spline: the percent passes";
   EXPECT_TRUE(splineThroughHeights({50}).empty() && splineThroughHeights(std::vector<int>(102, 0)).empty());
-}
-
-TEST(ResponseCurve, StraightLinesAndEditorRows) {
   const std::pair<int, std::vector<int>> lines[] = {
       {6, line}, {7, {0, 16, 33, 50, 66, 83, 100}}, {2, {0, 100}}, {1, {}}};
   for (const auto& [count, heights] : lines) EXPECT_EQ(straightLineHeights(count), heights) << count;
@@ -51,53 +44,43 @@ TEST(ResponseCurve, StraightLinesAndEditorRows) {
 }
 
 TEST(ZoomMath, RawReadingsBecomeInvertedCurvedClampedPercents) {
-  const std::pair<int, int> percents[] = {{0, 0},       {655, 0},    {656, 1},     {32767, 49},  {32768, 50},
-                                          {65535, 100}, {-70000, 0}, {65536, 100}, {INT_MIN, 0}, {INT_MAX - 1, 100}};
-  for (const auto& [raw, percent] : percents) EXPECT_EQ(rawToPercent(raw), percent) << raw;
-  struct Case {
-    int raw;
-    bool inverted, curves;
-    std::vector<int> heights;
-    int input, value;
-  };
-  const Case cases[] = {
-      {0, true, false, dip, 100, 100},
-      {65535, true, false, dip, 0, 0},
+  std::string percents;
+  for (int raw : {0, 655, 656, 32767, 32768, 65535, -70000, 65536, INT_MIN, INT_MAX - 1}) {
+    percents += std::to_string(rawToPercent(raw)) + " ";
+  }
+  EXPECT_EQ(percents, "0 0 1 49 50 100 0 100 0 100 ");
+  const std::tuple<int, bool, bool, std::vector<int>, int, int> cases[] = {
+      {0, true, false, dip, 100, 100},   {65535, true, false, dip, 0, 0},
       {49152, false, true, dip, 75, 0},  // the curve gives -7: clamped
       {16384, true, true, dip, 75, 0},   // inverted first, then the curve
-      {58982, false, true, dip, 90, 39},
-      {26214, false, true, {0, 60, 100, 100, 100, 100}, 40, 100},  // an overshoot is clamped
-  };
-  for (const Case& c : cases) {
-    const ZoomReading reading = zoomForReading(c.raw, c.inverted, c.curves, splineThroughHeights(c.heights), 6);
-    EXPECT_EQ(reading.inputPercent, c.input) << c.raw;
-    EXPECT_EQ(reading.value, c.value) << c.raw << " inverted " << c.inverted << " curves " << c.curves;
+      {58982, false, true, dip, 90, 39}, {26214, false, true, {0, 60, 100, 100, 100, 100}, 40, 100}};  // overshoot
+  for (const auto& [raw, inverted, curves, heights, input, value] : cases) {
+    const ZoomReading reading = zoomForReading(raw, inverted, curves, splineThroughHeights(heights), 6);
+    EXPECT_TRUE(reading.inputPercent == input && reading.value == value) << raw << " " << inverted << curves;
   }
   EXPECT_EQ(nextTickCount(INT_MAX), INT_MIN) << "the count wraps instead of overflowing";
 }
 
-TEST(EditorGeometry, MarkersAndMousePositionsOfThePoints) {
-  const std::tuple<int, int, int, int, PixelRect> markers[] = {
-      {0, 6, 190, 0, {0, 92, 8, 100}},   {5, 6, 190, 100, {182, 0, 190, 8}}, {3, 6, 190, 60, {109, 37, 117, 45}},
-      {1, 6, 190, 50, {36, 46, 44, 54}}, {1, 2, 50, 25, {42, 69, 50, 77}},   {6, 7, 190, 100, {182, 0, 190, 8}},
-  };
-  for (const auto& [index, count, width, value, rect] : markers) {
-    EXPECT_TRUE(same(markerRect(index, count, width, 100, value), rect)) << "point " << index << " of " << count;
-  }
+TEST(EditorGeometry, MarkersPointsHitsDragsAndColumnRuns) {
+  EXPECT_EQ(text(markerRect(0, 6, 190, 100, 0)) + text(markerRect(5, 6, 190, 100, 100)) +
+                text(markerRect(3, 6, 190, 100, 60)) + text(markerRect(1, 6, 190, 100, 50)) +
+                text(markerRect(1, 2, 50, 100, 25)) + text(markerRect(6, 7, 190, 100, 100)),
+            "0,92,8,100 182,0,190,8 109,37,117,45 36,46,44,54 42,69,50,77 182,0,190,8 ");
   EXPECT_TRUE(gridRow(100, 1) == 25 && gridRow(100, 3) == 75 && gridRow(90, 2) == 44);
-  const std::tuple<int, int, int, int, int> points[] = {
-      {0, 6, 0, 52, 156}, {2, 6, 33, 128, 123}, {5, 6, 100, 242, 56}, {6, 7, 100, 238, 56}};
-  for (const auto& [index, count, value, x, y] : points) {
+  std::string results;
+  const std::tuple<int, int, int> points[] = {{0, 6, 0}, {2, 6, 33}, {5, 6, 100}, {6, 7, 100}};
+  for (const auto& [index, count, value] : points) {
     const PointPosition p = pointClientPosition(area, index, count, value);
-    EXPECT_TRUE(p.x == x && p.y == y) << "point " << index << " of " << count;
+    results += std::to_string(p.x) + "," + std::to_string(p.y) + " ";
   }
-}
-
-TEST(EditorGeometry, HitTestNeedsLessThanTenPixelsOnBothAxes) {
-  const std::tuple<int, int, int> hits[] = {{52, 156, 0}, {61, 156, 0},  {62, 156, -1}, {43, 156, 0},  {42, 156, -1},
-                                            {52, 147, 0}, {52, 146, -1}, {52, 165, 0},  {52, 166, -1}, {61, 147, 0},
-                                            {99, 127, 1}, {251, 65, 5},  {252, 56, -1}, {147, 96, -1}};
-  for (const auto& [x, y, point] : hits) EXPECT_EQ(controlPointAt(area, line, 6, x, y), point) << x << ", " << y;
+  EXPECT_EQ(results, "52,156 128,123 242,56 238,56 ");
+  results.clear();
+  const std::pair<int, int> positions[] = {{52, 156}, {61, 156}, {62, 156}, {43, 156}, {42, 156}, {52, 147}, {52, 146},
+                                           {52, 165}, {52, 166}, {61, 147}, {99, 127}, {251, 65}, {252, 56}, {147, 96}};
+  for (const auto& [x, y] : positions) {
+    results += std::to_string(controlPointAt(area, line, 6, x, y)) + " ";
+  }
+  EXPECT_EQ(results, "0 0 -1 0 -1 0 -1 0 -1 0 1 5 -1 -1 ") << "less than 10 pixels away on both axes";
   EXPECT_EQ(controlPointAt({0, 0, 20, 100}, std::vector<int>(6, 50), 6, 12, 50), 1) << "overlaps: the lowest index";
   const std::tuple<PixelRect, std::vector<int>, int> unusable[] = {{area, {50}, 1},
                                                                    {area, line, 7},
@@ -105,30 +88,21 @@ TEST(EditorGeometry, HitTestNeedsLessThanTenPixelsOnBothAxes) {
                                                                    {{52, 56, 60, 156}, line, 6},
                                                                    {{52, 56, 242, 64}, line, 6}};
   for (const auto& [rect, values, count] : unusable) {
-    EXPECT_EQ(controlPointAt(rect, values, count, rect.left, rect.bottom), -1) << count;
+    EXPECT_EQ(controlPointAt(rect, values, count, rect.left, rect.bottom), -1) << "unusable: " << count;
   }
-}
-
-TEST(EditorGeometry, DraggedHeightsAndColumnRuns) {
-  const std::tuple<PixelRect, int, int> drags[] = {{area, -30, 100},         {area, 56, 100},      {area, 57, 99},
-                                                   {area, 106, 50},          {area, 155, 1},       {area, 400, 0},
-                                                   {{0, 0, 10, 30}, 20, 33}, {{0, 5, 10, 5}, 3, 0}};
-  for (const auto& [rect, y, height] : drags) EXPECT_EQ(dragHeight(rect, y), height) << y;
+  results.clear();
+  for (int y : {-30, 56, 57, 106, 155, 400}) results += std::to_string(dragHeight(area, y)) + " ";
+  EXPECT_EQ(results + std::to_string(dragHeight({0, 0, 10, 30}, 20)) + std::to_string(dragHeight({0, 5, 10, 5}, 3)),
+            "100 100 99 50 1 0 330");
+  results.clear();
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  struct Run {
-    double previous, row, next;
-    bool drawn;
-    int low, high;
-  };
-  const Run runs[] = {
-      {10, 12, 15, true, 11, 13},      {15, 12, 10, true, 11, 13},      {96, 96, 95, true, 95, 96},
-      {98, 99.5, 101, false, 0, 0},                                 // reaches row 100 of a 100-row buffer
-      {99, 99.9, 99.95, true, 99, 99}, {1, -0.8, -2, false, 0, 0},  // reaches row -1
-      {0.5, -0.5, -0.9, true, 0, 0},   {1e12, 1e12, 1e12, false, 0, 0}, {nan, 5, 5, false, 0, 0},
-  };
-  for (const Run& r : runs) {
-    const ColumnRun run = curveColumnRun(r.previous, r.row, r.next, 100);
-    EXPECT_TRUE(run.drawn == r.drawn && (!r.drawn || (run.low == r.low && run.high == r.high)))
-        << r.previous << " " << r.row << " " << r.next;
+  const std::tuple<double, double, double> runs[] = {{10, 12, 15},      {15, 12, 10},       {96, 96, 95},
+                                                     {98, 99.5, 101},   {99, 99.9, 99.95},  {1, -0.8, -2},
+                                                     {0.5, -0.5, -0.9}, {1e12, 1e12, 1e12}, {nan, 5, 5}};
+  for (const auto& [previous, row, next] : runs) {
+    const ColumnRun run = curveColumnRun(previous, row, next, 100);
+    results += run.drawn ? std::to_string(run.low) + "-" + std::to_string(run.high) + " " : "none ";
   }
+  // A run that would reach row 100 of a 100-row buffer, or row -1, is not drawn.
+  EXPECT_EQ(results, "11-13 11-13 95-96 none 99-99 none 0-0 none none ");
 }

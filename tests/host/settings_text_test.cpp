@@ -56,25 +56,19 @@ TEST(SettingsText, FilesSetWhatTheirWholeKeysNameAndNothingElse) {
       {"\xEF\xBB\xBF"
        "Device: {AB}\r\nAxis: X",
        "D|X|10011|7"},
-      {utf16("Device: X\r\nInverted: 0\r\nCurveVals: 5", true), "D|A|10011|7"},
-      {utf16("Device: X\r\nInverted: 0\r\nCurveVals: 5", false), "D|A|10011|7"},
+      {utf16("Device: X\r\nInverted: 0\r\nCurveVals: 5", true) + utf16("Axis: Y", false), "D|A|10011|7"},
       {"CurveVals:", "D|A|10011|"},
       {"CurveVals: 9,9\r\nCurveVals: ,,", "D|A|10011|"},
       {"CurveVals: 0, 50 ,100", "D|A|10011|0,50,100"},
       {"CurveVals: ,,5,,7,\r\nCurveVals: 10 20", "D|A|10011|10"},
+      {"CurveVals: ,,5,,7,", "D|A|10011|5,7"},
       {"CurveVals: +5,-0,007,\t\v-3,2147483647,-2147483648", "D|A|10011|5,0,7,-3,2147483647,-2147483648"},
       {"CurveVals: 12abc,3.9,4e5,5-6,0x1F,000000000000000000000042", "D|A|10011|12,3,4,5,0,42"},
       // A damaged list keeps the curve there was.
-      {"CurveVals: 10,20\r\nCurveVals: 1, ,2", "D|A|10011|10,20"},
-      {"CurveVals: a,b", "D|A|10011|7"},
-      {"CurveVals: 1,-,2", "D|A|10011|7"},
-      {"CurveVals: 1,+", "D|A|10011|7"},
-      {"CurveVals: 2147483648", "D|A|10011|7"},
-      {"CurveVals: -2147483649", "D|A|10011|7"},
-      {"CurveVals: 99999999999999999999", "D|A|10011|7"},
-      {"CurveVals: 5,\xA0"
+      {"CurveVals: 10,20\r\nCurveVals: 1, ,2\r\nCurveVals: a,b\r\nCurveVals: 1,-,2\r\nCurveVals: 1,+\r\n"
+       "CurveVals: 2147483648\r\nCurveVals: -2147483649\r\nCurveVals: 99999999999999999999\r\nCurveVals: 5,\xA0"
        "6\r\nAxis: after",
-       "D|after|10011|7"},
+       "D|after|10011|10,20"},
   };
   for (const auto& [text, expected] : cases) EXPECT_EQ(read(text), expected) << text;
 }

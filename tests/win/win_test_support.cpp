@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <utility>
 
 #include "app/app_state.h"
@@ -14,51 +13,41 @@
 #include "settings/settings_file.h"
 
 namespace {
-std::vector<std::wstring> caughtTexts;
+std::wstring caughtTexts;
 
 // Windows raises the wide text; Wine only the narrow one, which is turned back into a wide one.
 LONG CALLBACK catchDebugText(EXCEPTION_POINTERS* pointers) {
   const EXCEPTION_RECORD* record = pointers->ExceptionRecord;
   const auto text = record->NumberParameters >= 2 ? record->ExceptionInformation[1] : 0;
-  if (record->ExceptionCode == DBG_PRINTEXCEPTION_WIDE_C && text != 0) {
-    caughtTexts.emplace_back(reinterpret_cast<const wchar_t*>(text));
-    return EXCEPTION_CONTINUE_EXECUTION;
-  }
-  if (record->ExceptionCode != DBG_PRINTEXCEPTION_C || text == 0) return EXCEPTION_CONTINUE_SEARCH;
   wchar_t wide[1024] = {};
-  MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(text), -1, wide, 1023);
-  caughtTexts.emplace_back(wide);
+  if (record->ExceptionCode == DBG_PRINTEXCEPTION_WIDE_C && text != 0) {
+    wcsncpy_s(wide, reinterpret_cast<const wchar_t*>(text), _TRUNCATE);
+  } else if (record->ExceptionCode == DBG_PRINTEXCEPTION_C && text != 0) {
+    MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(text), -1, wide, 1023);
+  } else {
+    return EXCEPTION_CONTINUE_SEARCH;
+  }
+  caughtTexts.append(caughtTexts.empty() ? L"" : L"|").append(wide);
   return EXCEPTION_CONTINUE_EXECUTION;
-}
-
-// The simulator stand-in's files of this test process, in its working folder.
-const std::string simulatorLog = std::to_string(GetCurrentProcessId()) + "-simulator.log";
-const std::string simulatorRequests = std::to_string(GetCurrentProcessId()) + "-simulator-control.txt";
-
-void writeText(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 }  // namespace
 
 bool createProgramWindow(const std::string& controllers, const std::string& settings) {
   static const bool prepared = [] {
     AddVectoredExceptionHandler(1, catchDebugText);
-    SetEnvironmentVariableA("TARVELIX_SIM_LOG", simulatorLog.c_str());
-    SetEnvironmentVariableA("TARVELIX_SIM_CONTROL", simulatorRequests.c_str());
     INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
     return InitCommonControlsEx(&commonControls) != FALSE;
   }();
-  app = AppState{};  // as at the start of a process
+  if (IsWindow(app.mainWindow)) DestroyWindow(app.mainWindow);
+  app = AppState{};
   wcscpy_s(app.appTitle, L"Tarvelix");
   wcscpy_s(app.windowClassName, L"TARVELIX");
   registerMainWindowClass(GetModuleHandleW(nullptr));
   useControllers(controllers);
-  simulatorControl("");
-  writeText(simulatorLog, "");
   removeSettings();
   if (!settings.empty()) {
-    std::filesystem::create_directories(std::filesystem::path(settingsFilePath()).parent_path());
-    writeText(std::filesystem::path(settingsFilePath()).string(), settings);
+    std::filesystem::create_directories(settingsFolderPath());
+    std::ofstream(std::filesystem::path(settingsFilePath()), std::ios::binary) << settings;
   }
   const bool created = prepared && createMainWindow(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
   pumpMessages();
@@ -73,7 +62,6 @@ void removeSettings() {
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error)) {
     SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
   }
-  SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
   std::filesystem::remove_all(folder, error);
 }
 
@@ -86,18 +74,16 @@ void chooseRow(HWND comboBox, int row) {
   routeCommand(GetDlgCtrlID(comboBox), CBN_SELCHANGE, comboBox);
 }
 
-std::vector<std::wstring> comboRows(HWND comboBox) {
-  std::vector<std::wstring> rows;
+std::wstring rowsOf(HWND comboBox) {
+  std::wstring rows;
   for (LRESULT row = 0; row < SendMessageW(comboBox, CB_GETCOUNT, 0, 0); ++row) {
     std::wstring text(static_cast<std::size_t>(SendMessageW(comboBox, CB_GETLBTEXTLEN, row, 0)) + 1, L'\0');
-    text.resize(
-        static_cast<std::size_t>(SendMessageW(comboBox, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(text.data()))));
-    rows.push_back(text);
+    text.resize(SendMessageW(comboBox, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(text.data())));
+    if (row == SendMessageW(comboBox, CB_GETCURSEL, 0, 0)) text = L"[" + text + L"]";
+    rows.append(row > 0 ? L"|" : L"").append(text);
   }
   return rows;
 }
-
-LRESULT comboSelection(HWND comboBox) { return SendMessageW(comboBox, CB_GETCURSEL, 0, 0); }
 
 std::wstring windowText(HWND window) {
   wchar_t text[256] = {};
@@ -131,40 +117,22 @@ std::string deviceLine(int number, const std::string& name) {
   return "device " + deviceGuid(number) + " " + name + "\n";
 }
 
-void simulatorControl(const std::string& requests) { writeText(simulatorRequests, requests); }
-
-std::vector<std::string> simulatorCalls() {
-  std::ifstream log(simulatorLog);
-  std::vector<std::string> calls;
-  for (std::string line; std::getline(log, line);)
-    calls.push_back(std::regex_replace(line, std::regex(" handle=\\d+"), ""));
-  log.close();
-  writeText(simulatorLog, "");
-  return calls;
-}
-
-std::vector<std::wstring> debugTexts() { return std::exchange(caughtTexts, {}); }
+std::wstring debugTexts() { return std::exchange(caughtTexts, L""); }
 
 void pumpMessages() {
   MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
 }
 
-// Wine answers GetGuiResources with 0; its GDI handle table (reached through the PEB) is counted instead:
-// the entries in use that are not stock objects.
+// Wine's GDI handle table is reached through the PEB: the entries in use that are not stock objects.
 long gdiObjectCount() {
-  const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (reported != 0) return static_cast<long>(reported);
+  if (const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<long>(reported);
   struct GdiHandleEntry {
     UINT64 object;
     ULONG owner;
     UCHAR extType, generation, type, flags;
     UINT64 userPointer;
   };
-  static_assert(sizeof(GdiHandleEntry) == 24);
   constexpr std::size_t gdiSharedTableOffset = 0xF8;  // PEB::GdiSharedHandleTable on x64
   using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
   const auto query = reinterpret_cast<Query>(
@@ -173,8 +141,7 @@ long gdiObjectCount() {
   if (query == nullptr || query(GetCurrentProcess(), 0, &basic, sizeof basic, nullptr) != 0) return -1;
   const auto* peb = reinterpret_cast<const BYTE*>(basic.PebBaseAddress);
   const auto* table = *reinterpret_cast<const GdiHandleEntry* const*>(peb + gdiSharedTableOffset);
-  if (table == nullptr) return -1;
   long used = 0;
-  for (int i = 0; i < 0x10000; ++i) used += table[i].type != 0 && (table[i].extType & 0x80) == 0 ? 1 : 0;
-  return used;
+  for (int i = 0; table != nullptr && i < 0x10000; ++i) used += table[i].type != 0 && (table[i].extType & 0x80) == 0;
+  return table != nullptr ? used : -1;
 }
