@@ -206,6 +206,14 @@ VirtualDevice* live(IDirectInputDevice8W* face) {
   return device->refs > 0 ? device : nullptr;
 }
 
+// Starts a call on a device: its object, or the answer of a released object or of an injected failure.
+HRESULT enter(IDirectInputDevice8W* face, const char* call, VirtualDevice*& device) {
+  device = live(face);
+  if (device == nullptr) return DIERR_INVALIDPARAM;
+  const Failure* failure = injected(call, device->created.instance);
+  return failure != nullptr ? failure->code : S_OK;
+}
+
 // The script's object with this type id: from the current script while the device is in it.
 const ScriptObject* findObject(const VirtualDevice& device, DWORD id) {
   const ScriptDevice* current = attached(device.created.instance);
@@ -240,7 +248,7 @@ ULONG STDMETHODCALLTYPE deviceRelease(IDirectInputDevice8W* face) {
 HRESULT STDMETHODCALLTYPE enumObjects(IDirectInputDevice8W* face, LPDIENUMDEVICEOBJECTSCALLBACKW callback,
                                       void* context, DWORD) {
   VirtualDevice* device = live(face);
-  if (device == nullptr || callback == nullptr) return DIERR_INVALIDPARAM;
+  if (device == nullptr) return DIERR_INVALIDPARAM;
   const Failure* failure = injected("EnumObjects", device->created.instance);
   long reported = 0;
   for (const ScriptObject& object : device->created.objects) {
@@ -257,12 +265,12 @@ HRESULT STDMETHODCALLTYPE enumObjects(IDirectInputDevice8W* face, LPDIENUMDEVICE
 
 // Only the instance name can be read.
 HRESULT STDMETHODCALLTYPE getProperty(IDirectInputDevice8W* face, REFGUID property, LPDIPROPHEADER header) {
-  VirtualDevice* device = live(face);
-  if (device == nullptr || &property != &DIPROP_INSTANCENAME || header->dwSize != sizeof(DIPROPSTRING) ||
+  VirtualDevice* device;
+  if (const HRESULT answer = enter(face, "GetProperty", device)) return answer;
+  if (&property != &DIPROP_INSTANCENAME || header->dwSize != sizeof(DIPROPSTRING) ||
       header->dwHeaderSize != sizeof(DIPROPHEADER) || header->dwHow != DIPH_DEVICE || header->dwObj != 0) {
     return DIERR_INVALIDPARAM;
   }
-  if (const Failure* failure = injected("GetProperty", device->created.instance)) return failure->code;
   const ScriptDevice* current = attached(device->created.instance);
   copyName(reinterpret_cast<DIPROPSTRING*>(header)->wsz, (current != nullptr ? *current : device->created).name);
   return DI_OK;
@@ -270,10 +278,11 @@ HRESULT STDMETHODCALLTYPE getProperty(IDirectInputDevice8W* face, REFGUID proper
 
 // Only the range of an axis, by its type id, can be set; it holds for all axes of the device.
 HRESULT STDMETHODCALLTYPE setProperty(IDirectInputDevice8W* face, REFGUID property, LPCDIPROPHEADER header) {
-  VirtualDevice* device = live(face);
+  VirtualDevice* device;
+  if (const HRESULT answer = enter(face, "SetProperty", device)) return answer;
   const auto& range = *reinterpret_cast<const DIPROPRANGE*>(header);
-  if (device == nullptr || &property != &DIPROP_RANGE || header->dwSize != sizeof range ||
-      header->dwHeaderSize != sizeof(DIPROPHEADER) || header->dwHow != DIPH_BYID || range.lMin >= range.lMax) {
+  if (&property != &DIPROP_RANGE || header->dwSize != sizeof range || header->dwHeaderSize != sizeof(DIPROPHEADER) ||
+      header->dwHow != DIPH_BYID || range.lMin >= range.lMax) {
     return DIERR_INVALIDPARAM;
   }
   const ScriptObject* object = findObject(*device, header->dwObj);
@@ -284,24 +293,22 @@ HRESULT STDMETHODCALLTYPE setProperty(IDirectInputDevice8W* face, REFGUID proper
 }
 
 HRESULT STDMETHODCALLTYPE acquire(IDirectInputDevice8W* face) {
-  VirtualDevice* device = live(face);
-  if (device == nullptr) return DIERR_INVALIDPARAM;
-  if (const Failure* failure = injected("Acquire", device->created.instance)) return failure->code;
+  VirtualDevice* device;
+  if (const HRESULT answer = enter(face, "Acquire", device)) return answer;
   if (attached(device->created.instance) == nullptr) return DIERR_UNPLUGGED;
   if (device->format.empty()) return DIERR_INVALIDPARAM;
   return std::exchange(device->acquired, true) ? DI_NOEFFECT : DI_OK;
 }
 
 HRESULT STDMETHODCALLTYPE unacquire(IDirectInputDevice8W* face) {
-  VirtualDevice* device = live(face);
-  if (device == nullptr) return DIERR_INVALIDPARAM;
+  VirtualDevice* device;
+  if (const HRESULT answer = enter(face, "Unacquire", device)) return answer;
   return std::exchange(device->acquired, false) ? DI_OK : DI_NOEFFECT;
 }
 
 HRESULT STDMETHODCALLTYPE getDeviceState(IDirectInputDevice8W* face, DWORD size, void* data) {
-  VirtualDevice* device = live(face);
-  if (device == nullptr || data == nullptr) return DIERR_INVALIDPARAM;
-  if (const Failure* failure = injected("GetDeviceState", device->created.instance)) return failure->code;
+  VirtualDevice* device;
+  if (const HRESULT answer = enter(face, "GetDeviceState", device)) return answer;
   if (attached(device->created.instance) == nullptr) return lostInput(*device);
   if (!device->acquired) return DIERR_NOTACQUIRED;
   if (size != device->dataSize) return DIERR_INVALIDPARAM;
@@ -319,11 +326,10 @@ HRESULT STDMETHODCALLTYPE getDeviceState(IDirectInputDevice8W* face, DWORD size,
 }
 
 HRESULT STDMETHODCALLTYPE setDataFormat(IDirectInputDevice8W* face, LPCDIDATAFORMAT format) {
-  VirtualDevice* device = live(face);
-  if (device == nullptr || format == nullptr || format->dwSize != sizeof(DIDATAFORMAT) ||
-      format->dwObjSize != sizeof(DIOBJECTDATAFORMAT)) {
+  VirtualDevice* device;
+  if (const HRESULT answer = enter(face, "SetDataFormat", device)) return answer;
+  if (format->dwSize != sizeof(DIDATAFORMAT) || format->dwObjSize != sizeof(DIOBJECTDATAFORMAT))
     return DIERR_INVALIDPARAM;
-  }
   if (device->acquired) return DIERR_ACQUIRED;
   device->format.assign(format->rgodf, format->rgodf + format->dwNumObjs);
   device->dataSize = format->dwDataSize;
@@ -332,26 +338,24 @@ HRESULT STDMETHODCALLTYPE setDataFormat(IDirectInputDevice8W* face, LPCDIDATAFOR
 
 // Only the sharing the program asks for is accepted: non-exclusive, in the background.
 HRESULT STDMETHODCALLTYPE setCooperativeLevel(IDirectInputDevice8W* face, HWND window, DWORD flags) {
-  VirtualDevice* device = live(face);
-  if (device == nullptr || flags != (DISCL_NONEXCLUSIVE | DISCL_BACKGROUND) || !IsWindow(window)) {
-    return DIERR_INVALIDPARAM;
-  }
+  VirtualDevice* device;
+  if (const HRESULT answer = enter(face, "SetCooperativeLevel", device)) return answer;
+  if (flags != (DISCL_NONEXCLUSIVE | DISCL_BACKGROUND) || !IsWindow(window)) return DIERR_INVALIDPARAM;
   return device->acquired ? DIERR_ACQUIRED : DI_OK;
 }
 
 HRESULT STDMETHODCALLTYPE getDeviceInfo(IDirectInputDevice8W* face, LPDIDEVICEINSTANCEW info) {
-  VirtualDevice* device = live(face);
-  if (device == nullptr || info == nullptr || info->dwSize != sizeof(DIDEVICEINSTANCEW)) return DIERR_INVALIDPARAM;
-  if (const Failure* failure = injected("GetDeviceInfo", device->created.instance)) return failure->code;
+  VirtualDevice* device;
+  if (const HRESULT answer = enter(face, "GetDeviceInfo", device)) return answer;
+  if (info->dwSize != sizeof(DIDEVICEINSTANCEW)) return DIERR_INVALIDPARAM;
   info->guidInstance = info->guidProduct = device->created.instance;
   copyName(info->tszInstanceName, device->created.name);
   return DI_OK;
 }
 
 HRESULT STDMETHODCALLTYPE poll(IDirectInputDevice8W* face) {
-  VirtualDevice* device = live(face);
-  if (device == nullptr) return DIERR_INVALIDPARAM;
-  if (const Failure* failure = injected("Poll", device->created.instance)) return failure->code;
+  VirtualDevice* device;
+  if (const HRESULT answer = enter(face, "Poll", device)) return answer;
   if (attached(device->created.instance) == nullptr) return lostInput(*device);
   return device->acquired ? DI_NOEFFECT : DIERR_NOTACQUIRED;
 }

@@ -42,6 +42,3 @@ std::wstring debugTexts();
 
 // Handles what is waiting for this thread, such as paints and a posted quit.
 void pumpMessages();
-
-// GDI objects of this process (Wine answers GetGuiResources with 0: its handle table is counted instead).
-long gdiObjectCount();
