@@ -53,7 +53,7 @@ TEST(ZoomMath, RawReadingsBecomeInvertedCurvedClampedPercents) {
       {0, true, false, dip, 100, 100},   {65535, true, false, dip, 0, 0},
       {49152, false, true, dip, 75, 0},  // the curve gives -7: clamped
       {16384, true, true, dip, 75, 0},   // inverted first, then the curve
-      {58982, false, true, dip, 90, 39}, {26214, false, true, {0, 60, 100, 100, 100, 100}, 40, 100}};  // overshoot
+      {58982, false, true, dip, 90, 39}, {29491, false, true, {0, 60, 100, 100, 100, 100}, 45, 100}};  // overshoot
   for (const auto& [raw, inverted, curves, heights, input, value] : cases) {
     const ZoomReading reading = zoomForReading(raw, inverted, curves, splineThroughHeights(heights), 6);
     EXPECT_TRUE(reading.inputPercent == input && reading.value == value) << raw << " " << inverted << curves;

@@ -1,5 +1,4 @@
-// Controller and axis names (their order, their bounds in fixed buffers, the debugger texts) and the joystick
-// state value an axis is read from.
+// The order of controller and axis names, and the joystick state value an axis is read from.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,17 +19,6 @@ TEST(InputNames, CodeUnitsOrderNamesAsUnsignedNumbersWithoutCaseFolding) {
       {std::wstring(1, static_cast<wchar_t>(0xD83D)), L"\uE000", true},
       {L"\uFFFD", L"z", false}};
   for (const auto& [left, right, before] : pairs) EXPECT_EQ(nameBefore(left, right), before) << left.size();
-}
-
-TEST(InputNames, BoundedNamesAndDebuggerTexts) {
-  wchar_t buffer[nameCapacity];
-  std::fill(std::begin(buffer), std::end(buffer), L'n');
-  EXPECT_EQ(boundedName(buffer).size(), nameCapacity) << "no terminator: the whole buffer";
-  buffer[4] = L'\0';
-  EXPECT_EQ(boundedName(buffer), L"nnnn");
-  EXPECT_EQ(errorText(1, static_cast<std::int32_t>(0x80070057u)), L"Error at 1: -2147024809");
-  EXPECT_EQ(errorText(3, 1), L"Error at 3: 1");
-  EXPECT_EQ(deviceText(L"\u00C9mile Pad"), L"device: \u00C9mile Pad");
 }
 
 TEST(AxisSlot, InstanceNumberAloneChoosesTheStateValue) {

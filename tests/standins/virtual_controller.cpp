@@ -199,16 +199,25 @@ Table unimplemented() {
 
 // ---- devices
 
-// The device object, or null (and counted) for a released one.
-VirtualDevice* live(IDirectInputDevice8W* face) {
-  auto* device = reinterpret_cast<VirtualDevice*>(face);
-  counts[2] += device->refs > 0 ? 0 : 1;
-  return device->refs > 0 ? device : nullptr;
+ULONG STDMETHODCALLTYPE inputRelease(IDirectInput8W* face);
+
+// The object behind an interface pointer, or null (and counted) for a released one.
+template <typename Object, typename Face>
+Object* live(Face* face) {
+  auto* object = reinterpret_cast<Object*>(face);
+  counts[2] += object->refs > 0 ? 0 : 1;
+  return object->refs > 0 ? object : nullptr;
+}
+
+template <typename Object, typename Face>
+ULONG STDMETHODCALLTYPE addRef(Face* face) {
+  Object* object = live<Object>(face);
+  return object != nullptr ? static_cast<ULONG>(++object->refs) : 0;
 }
 
 // Starts a call on a device: its object, or the answer of a released object or of an injected failure.
 HRESULT enter(IDirectInputDevice8W* face, const char* call, VirtualDevice*& device) {
-  device = live(face);
+  device = live<VirtualDevice>(face);
   if (device == nullptr) return DIERR_INVALIDPARAM;
   const Failure* failure = injected(call, device->created.instance);
   return failure != nullptr ? failure->code : S_OK;
@@ -228,14 +237,8 @@ HRESULT lostInput(VirtualDevice& device) {
   return std::exchange(device.acquired, false) ? DIERR_INPUTLOST : DIERR_NOTACQUIRED;
 }
 
-ULONG STDMETHODCALLTYPE inputRelease(IDirectInput8W* face);
-
-ULONG STDMETHODCALLTYPE deviceAddRef(IDirectInputDevice8W* face) {
-  return live(face) != nullptr ? static_cast<ULONG>(++live(face)->refs) : 0;
-}
-
 ULONG STDMETHODCALLTYPE deviceRelease(IDirectInputDevice8W* face) {
-  VirtualDevice* device = live(face);
+  VirtualDevice* device = live<VirtualDevice>(face);
   if (device == nullptr || --device->refs > 0) return device != nullptr ? static_cast<ULONG>(device->refs) : 0;
   counts[3] += device->acquired ? 1 : 0;
   --counts[1];
@@ -247,7 +250,7 @@ ULONG STDMETHODCALLTYPE deviceRelease(IDirectInputDevice8W* face) {
 
 HRESULT STDMETHODCALLTYPE enumObjects(IDirectInputDevice8W* face, LPDIENUMDEVICEOBJECTSCALLBACKW callback,
                                       void* context, DWORD) {
-  VirtualDevice* device = live(face);
+  VirtualDevice* device = live<VirtualDevice>(face);
   if (device == nullptr) return DIERR_INVALIDPARAM;
   const Failure* failure = injected("EnumObjects", device->created.instance);
   long reported = 0;
@@ -362,7 +365,7 @@ HRESULT STDMETHODCALLTYPE poll(IDirectInputDevice8W* face) {
 
 IDirectInputDevice8WVtbl deviceMethods = [] {
   auto table = unimplemented<IDirectInputDevice8WVtbl>();
-  table.AddRef = deviceAddRef;
+  table.AddRef = addRef<VirtualDevice>;
   table.Release = deviceRelease;
   table.EnumObjects = enumObjects;
   table.GetProperty = getProperty;
@@ -379,18 +382,8 @@ IDirectInputDevice8WVtbl deviceMethods = [] {
 
 // ---- the DirectInput object
 
-VirtualInput* live(IDirectInput8W* face) {
-  auto* input = reinterpret_cast<VirtualInput*>(face);
-  counts[2] += input->refs > 0 ? 0 : 1;
-  return input->refs > 0 ? input : nullptr;
-}
-
-ULONG STDMETHODCALLTYPE inputAddRef(IDirectInput8W* face) {
-  return live(face) != nullptr ? static_cast<ULONG>(++live(face)->refs) : 0;
-}
-
 ULONG STDMETHODCALLTYPE inputRelease(IDirectInput8W* face) {
-  VirtualInput* input = live(face);
+  VirtualInput* input = live<VirtualInput>(face);
   if (input == nullptr || --input->refs > 0) return input != nullptr ? static_cast<ULONG>(input->refs) : 0;
   --counts[0];
   return 0;
@@ -398,20 +391,21 @@ ULONG STDMETHODCALLTYPE inputRelease(IDirectInput8W* face) {
 
 HRESULT STDMETHODCALLTYPE createDevice(IDirectInput8W* face, REFGUID instance, LPDIRECTINPUTDEVICE8W* out,
                                        LPUNKNOWN outer) {
-  if (live(face) == nullptr || out == nullptr || outer != nullptr) return E_POINTER;
+  if (live<VirtualInput>(face) == nullptr || out == nullptr || outer != nullptr) return E_POINTER;
   *out = nullptr;
   if (const Failure* failure = injected("CreateDevice", instance)) return failure->code;
   const ScriptDevice* device = attached(instance);
   if (device == nullptr) return DIERR_DEVICENOTREG;
-  ++live(face)->refs;  // a device keeps its DirectInput object alive, as the real one does
+  ++live<VirtualInput>(face)->refs;  // a device keeps its DirectInput object alive, as the real one does
   ++counts[1];
-  *out = &(new VirtualDevice{{&deviceMethods}, 1, live(face), *device, {}, 0, false, 0, 65535})->face;
+  *out = &(new VirtualDevice{{&deviceMethods}, 1, live<VirtualInput>(face), *device, {}, 0, false, 0, 65535})->face;
   return DI_OK;
 }
 
 HRESULT STDMETHODCALLTYPE enumDevices(IDirectInput8W* face, DWORD deviceClass, LPDIENUMDEVICESCALLBACKW callback,
                                       void* context, DWORD) {
-  if (live(face) == nullptr || callback == nullptr || deviceClass != DI8DEVCLASS_GAMECTRL) return DIERR_INVALIDPARAM;
+  if (live<VirtualInput>(face) == nullptr || callback == nullptr || deviceClass != DI8DEVCLASS_GAMECTRL)
+    return DIERR_INVALIDPARAM;
   const Failure* failure = injected("EnumDevices", GUID_NULL);
   long reported = 0;
   // A copy: the callback calls back into the stand-in, which may read the script again.
@@ -429,7 +423,7 @@ HRESULT STDMETHODCALLTYPE enumDevices(IDirectInput8W* face, DWORD deviceClass, L
 
 IDirectInput8WVtbl inputMethods = [] {
   auto table = unimplemented<IDirectInput8WVtbl>();
-  table.AddRef = inputAddRef;
+  table.AddRef = addRef<VirtualInput>;
   table.Release = inputRelease;
   table.CreateDevice = createDevice;
   table.EnumDevices = enumDevices;
