@@ -204,7 +204,7 @@ def latency_rows(d):
         percent = (i * 37 + 11) % 100
         h.write_atomically(d.script, controller((percent + 0.5) / 100))
         moved = time.monotonic()
-        pattern = re.compile(rf"SetDataOnSimObject .* define=0 .* value={percent} -> 0")
+        pattern = re.compile(rf"^Write0={percent}$", re.M)
         while True:
             new, size = sends(d, offset)
             if pattern.search(new):
@@ -224,7 +224,7 @@ def latency_rows(d):
 def running_exe_rows():
     d = h.prepare("bench-running", controller(0.5), AUTOSTART.encode("latin-1"))
     spawn(d)
-    h.wait_until(lambda: "SetDataOnSimObject" in d.sim_log.read_text(), timeout=30, what="the pump to start itself")
+    h.wait_until(lambda: "Write0=" in d.sim_log.read_text(), timeout=30, what="the pump to start itself")
     d.window = h.wait_until(h.find_window, what="the window")
     d.client, d.controls = h.wait_until(h.probe, what="the laid-out window")
     cpu_rows(d)

@@ -22,7 +22,7 @@ def sweep(d, positions, label):
     for position in positions:
         seen = len(h.sim_calls(d))
         h.write_atomically(d.script, controller(position))
-        h.wait_until(lambda: any("SetDataOnSimObject" in line for line in h.sim_calls(d)[seen:]),
+        h.wait_until(lambda: any(line.startswith("Write") for line in h.sim_calls(d)[seen:]),
                      what=f"a zoom value for position {position}")
         h.wait_until(lambda: len(h.sim_calls(d)) >= seen + 2, timeout=1, what="both cameras")
         writes = h.sim_writes(d, seen)

@@ -145,7 +145,7 @@ def sim_calls(d):
 def sim_writes(d, since=0):
     """(definition, value) of every successful write from the given line of the stand-in's log on."""
     return [(int(m[1]), int(m[2])) for line in sim_calls(d)[since:]
-            if (m := re.match(r"SimConnect_SetDataOnSimObject .* define=(\d+) .* value=(-?\d+) -> 0$", line))]
+            if (m := re.fullmatch(r"Write(\d)=(-?\d+)", line))]
 
 
 def debug_texts(d):

@@ -1,13 +1,13 @@
-// Stand-in for the simulator's SimConnect.dll: appends one line per call, with its arguments and result, to
-// the file named by TARVELIX_SIM_LOG, and fails on request. The requests are read at every call from the
-// file named by TARVELIX_SIM_CONTROL, which may be rewritten while the program runs:
-//   fail-open          SimConnect_Open fails
-//   fail-define N      adding definition N fails
-//   fail-writes        every write fails
+// Stand-in for the simulator's SimConnect.dll. It checks every call against what Tarvelix must pass and appends
+// one line per call to the file named by TARVELIX_SIM_LOG: "Open", "Define0", "Define1", "Write0=50",
+// "Write1=50", "Close", each with "!" when the call failed. A call fails when its arguments are not the
+// expected ones, or on request: the file named by TARVELIX_SIM_CONTROL, read at every call and free to change
+// while the program runs, holds lines "fail-open", "fail-define N" and "fail-writes".
 #include <windows.h>
 
-#include <cstdarg>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <set>
 #include <string>
 
@@ -18,73 +18,60 @@ UINT_PTR nextHandle = 1;
 std::string environment(const char* name) {
   char value[MAX_PATH] = {};
   const DWORD length = GetEnvironmentVariableA(name, value, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? value : "";
+  return length < MAX_PATH ? value : "";
 }
 
-// True when the control file holds this request as a line of its own.
 bool requested(const std::string& request) {
-  std::FILE* file = std::fopen(environment("TARVELIX_SIM_CONTROL").c_str(), "r");
-  if (file == nullptr) return false;
-  char line[128];
-  bool found = false;
-  while (!found && std::fgets(line, sizeof line, file) != nullptr) found = request + "\n" == line || request == line;
-  std::fclose(file);
-  return found;
-}
-
-HRESULT record(HRESULT result, const char* format, ...) {
-  std::FILE* file = std::fopen(environment("TARVELIX_SIM_LOG").c_str(), "a");
-  if (file == nullptr) return result;
-  va_list args;
-  va_start(args, format);
-  std::vfprintf(file, format, args);
-  va_end(args);
-  std::fprintf(file, " -> %ld\n", result);
-  std::fclose(file);
-  return result;
+  std::ifstream control(environment("TARVELIX_SIM_CONTROL"));
+  std::string line;
+  while (std::getline(control, line)) {
+    if (line == request) return true;
+  }
+  return false;
 }
 
 bool isOpen(HANDLE handle) { return openHandles.count(reinterpret_cast<UINT_PTR>(handle)) != 0; }
-unsigned long long number(HANDLE handle) { return reinterpret_cast<UINT_PTR>(handle); }
+
+// Logs the call and answers it.
+HRESULT answer(const std::string& call, bool good) {
+  if (std::FILE* log = std::fopen(environment("TARVELIX_SIM_LOG").c_str(), "a")) {
+    std::fprintf(log, "%s%s\n", call.c_str(), good ? "" : "!");
+    std::fclose(log);
+  }
+  return good ? S_OK : E_FAIL;
+}
 }  // namespace
 
 extern "C" {
 
 __declspec(dllexport) HRESULT __stdcall SimConnect_Open(HANDLE* handle, LPCSTR name, HWND window, DWORD userEvent,
-                                                        HANDLE eventHandle, DWORD configIndex) {
-  const bool refused = handle == nullptr || requested("fail-open");
-  if (!refused) {
-    *handle = reinterpret_cast<HANDLE>(nextHandle);
-    openHandles.insert(nextHandle++);
-  }
-  return record(refused ? E_FAIL : S_OK,
-                "SimConnect_Open handle=%llu name=\"%s\" window=%p userEvent=%lu event=%p config=%lu",
-                refused ? 0ULL : nextHandle - 1, name, static_cast<void*>(window), userEvent, eventHandle, configIndex);
+                                                        HANDLE event, DWORD configIndex) {
+  const bool good = handle != nullptr && std::strcmp(name, "Tarvelix Helper") == 0 && window == nullptr &&
+                    userEvent == 0 && event == nullptr && configIndex == 0 && !requested("fail-open");
+  if (good) *handle = reinterpret_cast<HANDLE>(nextHandle), openHandles.insert(nextHandle++);
+  return answer("Open", good);
 }
 
 __declspec(dllexport) HRESULT
-    __stdcall SimConnect_AddToDataDefinition(HANDLE handle, DWORD defineId, LPCSTR datumName, LPCSTR unitsName,
-                                             DWORD datumType, float epsilon, DWORD datumId) {
-  const bool failed = !isOpen(handle) || requested("fail-define " + std::to_string(defineId));
-  return record(failed ? E_FAIL : S_OK,
-                "SimConnect_AddToDataDefinition handle=%llu define=%lu datum=\"%s\" units=\"%s\" type=%lu epsilon=%g "
-                "datumId=%lu",
-                number(handle), defineId, datumName, unitsName, datumType, static_cast<double>(epsilon), datumId);
+    __stdcall SimConnect_AddToDataDefinition(HANDLE handle, DWORD defineId, LPCSTR datum, LPCSTR units, DWORD type,
+                                             float epsilon, DWORD datumId) {
+  const char* const variables[] = {"COCKPIT CAMERA ZOOM", "CHASE CAMERA ZOOM"};
+  const bool good = isOpen(handle) && defineId < 2 && std::strcmp(datum, variables[defineId % 2]) == 0 &&
+                    std::strcmp(units, "percentage") == 0 && type == 1 && epsilon == 0 && datumId == 0xFFFFFFFF &&
+                    !requested("fail-define " + std::to_string(defineId));
+  return answer("Define" + std::to_string(defineId), good);
 }
 
 __declspec(dllexport) HRESULT
-    __stdcall SimConnect_SetDataOnSimObject(HANDLE handle, DWORD defineId, DWORD objectId, DWORD flags,
-                                            DWORD arrayCount, DWORD unitSize, void* data) {
-  const long value = data != nullptr && unitSize == sizeof(INT32) ? *static_cast<const INT32*>(data) : 0;
-  const bool failed = !isOpen(handle) || data == nullptr || requested("fail-writes");
-  return record(
-      failed ? E_FAIL : S_OK,
-      "SimConnect_SetDataOnSimObject handle=%llu define=%lu object=%lu flags=%lu count=%lu size=%lu value=%ld",
-      number(handle), defineId, objectId, flags, arrayCount, unitSize, value);
+    __stdcall SimConnect_SetDataOnSimObject(HANDLE handle, DWORD defineId, DWORD objectId, DWORD flags, DWORD count,
+                                            DWORD size, void* data) {
+  const bool good = isOpen(handle) && objectId == 0 && flags == 0 && count == 0 && size == sizeof(INT32) &&
+                    data != nullptr && !requested("fail-writes");
+  const long value = data != nullptr ? *static_cast<const INT32*>(data) : 0;
+  return answer("Write" + std::to_string(defineId) + "=" + std::to_string(value), good);
 }
 
 __declspec(dllexport) HRESULT __stdcall SimConnect_Close(HANDLE handle) {
-  const bool wasOpen = openHandles.erase(reinterpret_cast<UINT_PTR>(handle)) != 0;
-  return record(wasOpen ? S_OK : E_FAIL, "SimConnect_Close handle=%llu", number(handle));
+  return answer("Close", openHandles.erase(reinterpret_cast<UINT_PTR>(handle)) != 0);
 }
 }

@@ -1,4 +1,4 @@
-// The program's main window: its layout by its invariants, commands, painting, the curve editor, shut-down.
+// The program's main window: its layout by its invariants, painting, the curve editor and shut-down.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -20,74 +20,56 @@ RECT placeOf(HWND control) {
   return rect;
 }
 
-int width(const RECT& rect) { return rect.right - rect.left; }
-COLORREF editorPixel(int x, int y) { return GetPixel(app.curveBuffer.dc, x, y); }
-
 void mouse(UINT message, int x, int y) {
   SendMessageW(app.mainWindow, message, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
 }
 
-// Where the mouse finds point i of the straight six-point line.
-POINT pointOnLine(int i) {
-  return {app.curveArea.left + i * (width(app.curveArea) / 5), app.curveArea.bottom - 20 * i};
+// What a pixel of the window or of the editor's back buffer shows.
+char seen(HDC dc, int x, int y) {
+  const COLORREF pixel = GetPixel(dc, x, y);
+  return pixel == black ? 'k' : pixel == white ? 'w' : pixel == marker ? 'm' : pixel == RGB(0, 255, 0) ? 'g' : '.';
 }
-
-class MainWindow : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(createProgramWindow(stick)); }
-};
 }  // namespace
 
-TEST_F(MainWindow, ControlsStandInOrderWithTheirIdsInsideTheWindowAndApart) {
+TEST(MainWindow, ControlsStandInOrderWithTheirIdsInsideTheWindowAndApart) {
+  ASSERT_TRUE(createProgramWindow(stick));
   RECT client = {}, overlap = {}, frame = {};
   GetClientRect(app.mainWindow, &client);
   std::vector<RECT> places = {app.curveArea, app.levelBar};
   std::wstring children;
   for (HWND child = GetWindow(app.mainWindow, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
     const int id = GetDlgCtrlID(child);
-    children +=
-        std::to_wstring(id) + (id == cmdDeviceList || id == cmdAxisList ? L"" : L" " + windowText(child)) + L"|";
+    const bool kept = child == app.deviceList || child == app.axisList || child == app.refreshButton ||
+                      child == app.invertCheckBox || child == app.curvesCheckBox || child == app.resetButton ||
+                      child == app.startButton || child == app.cockpitCheckBox || child == app.externalCheckBox ||
+                      child == app.statusBar;
+    children += std::to_wstring(id) + (kept ? L"*" : L"") + (id == 111 || id == 114 ? L"" : L" " + windowText(child));
+    children += L"|";
     const RECT place = placeOf(child);
     EXPECT_TRUE(IntersectRect(&overlap, &place, &client) && EqualRect(&overlap, &place)) << id << " inside";
     for (const RECT& other : places) EXPECT_FALSE(IntersectRect(&overlap, &place, &other)) << id;
     places.push_back(place);
   }
   EXPECT_EQ(children,
-            L"0 Device:|111|110 Refresh|0 Axis:|114|115 Invert|0 Curves:|121 Enable|122 Reset|112 Start|"
-            L"0 Camera:|118 Cockpit|119 External|105 Exit|104 About|116 Save|117 |");
-  std::wstring kept;
-  for (HWND control : {app.deviceList, app.refreshButton, app.axisList, app.invertCheckBox, app.curvesCheckBox,
-                       app.resetButton, app.startButton, app.cockpitCheckBox, app.externalCheckBox, app.statusBar}) {
-    kept += std::to_wstring(GetDlgCtrlID(control)) + L" ";
-  }
-  EXPECT_EQ(kept, L"111 110 114 115 121 122 112 118 119 117 ");
+            L"0 Device:|111*|110* Refresh|0 Axis:|114*|115* Invert|0 Curves:|121* Enable|122* Reset|"
+            L"112* Start|0 Camera:|118* Cockpit|119* External|105 Exit|104 About|116 Save|117* |");
   // 30H x 25H; the editor 100 high, centred under the lists; the level bar beside the Start button.
   GetWindowRect(app.mainWindow, &frame);
-  EXPECT_TRUE(width(frame) % 30 == 0 && width(frame) * 25 == (frame.bottom - frame.top) * 30);
   const RECT start = placeOf(app.startButton);
+  EXPECT_TRUE((frame.right - frame.left) % 30 == 0 &&
+              (frame.right - frame.left) * 25 == (frame.bottom - frame.top) * 30);
   EXPECT_TRUE(app.curveArea.bottom - app.curveArea.top == 100 && app.curveArea.left == placeOf(app.deviceList).left &&
               app.curveArea.left + app.curveArea.right == client.right);
   EXPECT_TRUE(app.levelBar.top == start.top && app.levelBar.bottom == start.bottom &&
               app.levelBar.left == app.curveArea.left && app.levelBar.right == app.curveArea.right);
 }
 
-TEST_F(MainWindow, SwitchesFollowTheirCheckBoxesWhateverTheNotification) {
-  const std::pair<HWND, bool*> switches[] = {{app.invertCheckBox, &app.inverted},
-                                             {app.cockpitCheckBox, &app.cockpitCamera},
-                                             {app.externalCheckBox, &app.chaseCamera}};
-  for (const auto& [checkBox, flag] : switches) {
-    for (int notification : {0, 1, 5}) {
-      const bool before = *flag;
-      SendMessageW(checkBox, BM_SETCHECK, before ? BST_UNCHECKED : BST_CHECKED, 0);
-      EXPECT_EQ(routeCommand(GetDlgCtrlID(checkBox), notification), 0);
-      EXPECT_EQ(*flag, !before) << GetDlgCtrlID(checkBox) << " " << notification;
-    }
-  }
-}
-
-TEST_F(MainWindow, PaintShowsTheLevelAndTheInputLineOverTheEditor) {
+TEST(MainWindow, PaintShowsTheLevelTheEditorAndTheInputLine) {
+  ASSERT_TRUE(createProgramWindow(stick));
   HDC dc = GetDC(app.mainWindow);
-  std::wstring painted;
+  const RECT& bar = app.levelBar;
+  const int inside = bar.right - bar.left - 2, row = (bar.top + bar.bottom) / 2, middle = (bar.left + bar.right) / 2;
+  std::string painted;
   for (const auto& [level, running, curves] :
        {std::tuple{0, false, false}, {50, true, false}, {100, false, true}, {100, true, true}}) {
     app.outputPercent = level;
@@ -96,79 +78,60 @@ TEST_F(MainWindow, PaintShowsTheLevelAndTheInputLineOverTheEditor) {
     app.inputPercent = 50;
     InvalidateRect(app.mainWindow, nullptr, FALSE);
     UpdateWindow(app.mainWindow);
-    // The bar's inside from its left, in runs of green and white, within its grey frame; the input line.
-    const int row = (app.levelBar.top + app.levelBar.bottom) / 2;
-    const int inside = width(app.levelBar) - 2;
-    int green = 0, whites = 0;
-    for (int x = app.levelBar.left + 1; x <= app.levelBar.left + inside; ++x) {
-      green += GetPixel(dc, x, row) == RGB(0, 255, 0) && whites == 0;
-      whites += GetPixel(dc, x, row) == white;
-    }
-    painted += green == 0 ? L"empty " : green == inside ? L"full " : green == inside / 2 ? L"half " : L"? ";
-    painted += GetPixel(dc, app.levelBar.left, row) == RGB(128, 128, 128) ? L"framed " : L"";
-    painted +=
-        GetPixel(dc, app.curveArea.left + width(app.curveArea) / 2, app.curveArea.top + 10) == black ? L"line " : L"";
-    painted += GetPixel(dc, app.curveArea.left + 20, app.curveArea.top) == RGB(128, 128, 255) ? L"editor|" : L"|";
-    EXPECT_EQ(green + whites, inside) << "green from the left, the rest white";
+    // The bar's first and last inner columns and those at both sides of its middle, then the input line.
+    for (int x : {bar.left + 1, bar.left + inside / 2, bar.left + inside / 2 + 1, bar.right - 2})
+      painted += seen(dc, x, row);
+    painted += std::string(1, seen(dc, middle, app.curveArea.top + 10)) + " ";
+    EXPECT_EQ(GetPixel(dc, bar.left, row), RGB(128, 128, 128)) << "the bar's grey frame";
   }
-  EXPECT_EQ(painted, L"empty framed editor|half framed editor|full framed editor|full framed line editor|");
+  EXPECT_EQ(painted, "wwww. ggww. gggg. ggggk ");
   app.running = false;
   ReleaseDC(app.mainWindow, dc);
 }
 
-TEST_F(MainWindow, EditorDrawsTheInsetDiagonalItsEndMarkersAndGapsBelowTheBottom) {
-  const int w = width(app.curveArea);
-  const auto blackRows = [](int column) {
-    std::vector<int> rows;
-    for (int y = 0; y < 100; ++y) {
-      if (editorPixel(column, y) == black) rows.push_back(y);
-    }
-    return rows;
-  };
-  for (int column = 4; column < w - 4; ++column) {
-    const double ideal = 96.0 - (column - 4) * 92.0 / (w - 8);
-    const std::vector<int> rows = blackRows(column);
-    ASSERT_FALSE(rows.empty()) << column;
-    EXPECT_TRUE(std::abs(rows.front() - ideal) <= 1.5 && std::abs(rows.back() - ideal) <= 1.5) << column;
+TEST(MainWindow, EditorDrawsTheInsetDiagonalItsMarkersAndGapsBelowTheBottom) {
+  ASSERT_TRUE(createProgramWindow(stick));
+  const int w = app.curveArea.right - app.curveArea.left;
+  HDC buffer = app.curveBuffer.dc;
+  for (int column = 6; column < w - 4; ++column) {
+    EXPECT_EQ(seen(buffer, column, static_cast<int>(96 - (column - 4) * 92.0 / (w - 8))), 'k') << "diagonal " << column;
   }
-  for (int column : {0, 3, w - 4, w - 1}) EXPECT_TRUE(blackRows(column).empty()) << column;
-  // The first marker fills the bottom-left 8 x 8 corner, the last the top-right one.
-  EXPECT_TRUE(editorPixel(1, 92) == marker && editorPixel(1, 91) != marker && editorPixel(8, 95) != marker);
-  EXPECT_TRUE(editorPixel(w - 2, 7) == marker && editorPixel(w - 2, 8) != marker && editorPixel(w - 9, 3) != marker);
-  EXPECT_EQ(editorPixel(w / 2, 80), RGB(192, 192, 192)) << "light grey while curves are off";
+  // Background, the bands at both sides, the corner markers, the frame's colour.
+  std::string drawn = {seen(buffer, w / 2, 80), seen(buffer, 3, 50),    seen(buffer, w - 4, 50), seen(buffer, 1, 92),
+                       seen(buffer, 1, 91),     seen(buffer, w - 2, 7), seen(buffer, w - 2, 8)};
+  EXPECT_EQ(drawn, "...m.m.");
+  EXPECT_TRUE(GetPixel(buffer, w / 2, 80) == RGB(192, 192, 192) && GetPixel(buffer, 20, 0) == RGB(128, 128, 255));
   app.curvesEnabled = true;
   app.curveValues = {0, 0, 0, 0, 0, 100};
   rebuildCurveSpline();
   drawCurveEditor();
-  EXPECT_EQ(editorPixel(w / 2, 80), white) << "white while they are on";
   int gaps = 0;
-  for (int column = 4; column < w - 4; ++column) gaps += blackRows(column).empty() ? 1 : 0;
-  EXPECT_GE(gaps, 5) << "the dip below 0 between the fourth and fifth points shows as a gap";
+  for (int column = 4; column < w - 4; ++column) {
+    std::string rows;
+    for (int y = 0; y < 100; ++y) rows += seen(buffer, column, y);
+    gaps += rows.find('k') == std::string::npos;
+  }
+  EXPECT_TRUE(seen(buffer, w / 2, 30) == 'w' && gaps >= 5) << "white, with a gap where the curve dips below 0";
 }
 
-TEST_F(MainWindow, DraggingHoldsTheCaptureAndStaysWithinTheEditor) {
-  mouse(WM_LBUTTONDOWN, pointOnLine(2).x, pointOnLine(2).y);
+TEST(MainWindow, DraggingHoldsTheCaptureAndStaysWithinTheEditor) {
+  ASSERT_TRUE(createProgramWindow(stick));
+  const int w = app.curveArea.right - app.curveArea.left, step = w / 5, bottom = app.curveArea.bottom;
+  mouse(WM_LBUTTONDOWN, app.curveArea.left + 2 * step, bottom - 40);
   EXPECT_EQ(app.dragPoint, -1) << "curves are off: the mouse changes nothing";
   SendMessageW(app.curvesCheckBox, BM_SETCHECK, BST_CHECKED, 0);
   routeCommand(cmdCurvesEnable);
-  EXPECT_TRUE(IsWindowEnabled(app.resetButton));
-  mouse(WM_LBUTTONDOWN, pointOnLine(2).x + 9, pointOnLine(2).y - 9);
-  ASSERT_EQ(app.dragPoint, 2);
-  EXPECT_EQ(GetCapture(), app.mainWindow);
-  const std::pair<int, int> moves[] = {{-3000, 100}, {app.curveArea.top + 50, 50}, {app.curveArea.bottom + 40, 0}};
-  for (const auto& [y, height] : moves) {
-    mouse(WM_MOUSEMOVE, 0, y);
-    EXPECT_EQ(app.curveValues[2], height) << y;
-  }
+  mouse(WM_LBUTTONDOWN, app.curveArea.left + 2 * step + 9, bottom - 49);
+  EXPECT_TRUE(app.dragPoint == 2 && GetCapture() == app.mainWindow && IsWindowEnabled(app.resetButton));
+  mouse(WM_MOUSEMOVE, 0, -3000);
+  EXPECT_TRUE(app.curveValues[2] == 100 && seen(app.curveBuffer.dc, (2 * (w - 8)) / 5 + 1, 1) == 'm');
   mouse(WM_LBUTTONUP, 0, 0);
-  EXPECT_TRUE(app.dragPoint == -1 && GetCapture() == nullptr);
-  mouse(WM_MOUSEMOVE, 0, app.curveArea.top);
-  EXPECT_EQ(app.curveValues[2], 0);
-  mouse(WM_LBUTTONDOWN, pointOnLine(3).x, pointOnLine(3).y);
+  mouse(WM_MOUSEMOVE, 0, bottom);
+  EXPECT_TRUE(app.dragPoint == -1 && GetCapture() == nullptr && app.curveValues[2] == 100);
+  mouse(WM_LBUTTONDOWN, app.curveArea.left + 3 * step, bottom - 60);
   ASSERT_EQ(app.dragPoint, 3);
-  HWND other = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  SetCapture(other);  // as when the button is released over another program
-  EXPECT_EQ(app.dragPoint, -1);
+  SetCapture(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
+  EXPECT_EQ(app.dragPoint, -1) << "the capture went elsewhere, as on a release over another program";
   routeCommand(cmdCurvesReset);
   EXPECT_EQ(app.curveValues, (std::vector<int>{0, 20, 40, 60, 80, 100}));
 }
