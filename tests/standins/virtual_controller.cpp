@@ -11,7 +11,6 @@
 //   axis KIND INSTANCE POS Name          an absolute axis of the last device
 //   object KIND TYPE INSTANCE POS Name   any object: TYPE holds the dwType bits below the instance
 //                                        (0x1 relative axis, 0x2 absolute axis, 0x4 button, 0x10 hat)
-//   unplugged {GUID}                     the device is gone: not listed, its objects lose their input
 //   fail CALL CODE [{GUID}] [after N] [times N]
 //       CALL (DirectInput8Create, EnumDevices, CreateDevice, GetProperty, EnumObjects, Acquire, Poll,
 //       GetDeviceState, GetDeviceInfo) answers CODE, for one device or all; EnumDevices and EnumObjects report
@@ -22,10 +21,10 @@
 // POS is the position as a fraction of the axis's range, 0..65535 until DIPROP_RANGE changes it. A name of 260
 // characters or more fills DirectInput's name buffers without a terminator, as a careless driver would.
 //
-// Devices behave like real drivers: reading the state needs SetDataFormat and Acquire, SetDataFormat is
-// refused while acquired, Poll answers DI_NOEFFECT, and an unplugged device answers DIERR_INPUTLOST once, then
-// DIERR_NOTACQUIRED, while Acquire answers DIERR_UNPLUGGED. The n-th axis entry of the data format receives
-// the axis with instance number n.
+// A device that leaves the script is unplugged: its objects lose their input. Devices behave like real
+// drivers: reading the state needs SetDataFormat and Acquire, SetDataFormat is refused while acquired, Poll answers
+// DI_NOEFFECT, and an unplugged device answers DIERR_INPUTLOST once, then DIERR_NOTACQUIRED, while Acquire answers
+// DIERR_UNPLUGGED. The n-th axis entry of the data format receives the axis with instance number n.
 //
 // VirtualControllerLiveObjects(k) counts for tests: 0 DirectInput objects alive, 1 device objects alive,
 // 2 calls made on released objects, 3 device objects released while still acquired.
@@ -56,7 +55,6 @@ struct ScriptDevice {
   GUID instance = GUID_NULL;
   std::wstring name;
   std::vector<ScriptObject> objects;
-  bool unplugged = false;
 };
 struct Failure {
   std::string call;
@@ -115,7 +113,7 @@ void parseLine(const std::string& line) {
   std::istringstream in(line);
   std::string verb, word;
   in >> verb;
-  if (verb == "device" && in >> word) devices.push_back({guidOf(word), nameFrom(in), {}, false});
+  if (verb == "device" && in >> word) devices.push_back({guidOf(word), nameFrom(in), {}});
   if ((verb == "axis" || verb == "object") && !devices.empty() && in >> word) {
     ScriptObject object{word == "Slider" ? GUID_Slider : GUID_Unknown,
                         verb == "axis" ? DWORD{DIDFT_ABSAXIS} : numberFrom(in) & 0xFF0000FF, 0, L""};
@@ -124,8 +122,6 @@ void parseLine(const std::string& line) {
     object.name = nameFrom(in);
     devices.back().objects.push_back(object);
   }
-  for (ScriptDevice& device : devices)
-    device.unplugged |= verb == "unplugged" && device.instance == guidOf(line.substr(10));
   if (verb != "fail") return;
   Failure failure;
   in >> failure.call;
@@ -173,7 +169,7 @@ const Failure* injected(const char* call, const GUID& device) {
 const ScriptDevice* attached(const GUID& instance) {
   lookAtScript();
   for (const ScriptDevice& device : devices) {
-    if (device.instance == instance) return device.unplugged ? nullptr : &device;
+    if (device.instance == instance) return &device;
   }
   return nullptr;
 }
@@ -410,7 +406,6 @@ HRESULT STDMETHODCALLTYPE enumDevices(IDirectInput8W* face, DWORD deviceClass, L
   long reported = 0;
   // A copy: the callback calls back into the stand-in, which may read the script again.
   for (const ScriptDevice& device : std::vector<ScriptDevice>(devices)) {
-    if (device.unplugged) continue;
     if (failure != nullptr && reported++ >= failure->after) break;
     DIDEVICEINSTANCEW instance = {};
     instance.dwSize = sizeof instance;

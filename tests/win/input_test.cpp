@@ -100,14 +100,9 @@ TEST(InputLists, SelectionsChainAndWaitWhileThePumpRuns) {
   // Any notification of the device list, here a focus change, lists the axes again from the first.
   routeCommand(cmdDeviceList, CBN_SETFOCUS, app.deviceList);
   EXPECT_TRUE(rowsOf(app.axisList) == alphaAxes && app.axisIndex == 0);
-  chooseRow(app.axisList, -1);
-  EXPECT_EQ(app.axisIndex, -1);
   chooseRow(app.axisList, 1);
-  chooseRow(app.deviceList, -1);
-  EXPECT_EQ(rowsOf(app.axisList).substr(0, 26), L"Absolute of no kind|[Dial]")
-      << "no device row chosen: nothing changes";
   chooseRow(app.deviceList, 3);
-  EXPECT_TRUE(rowsOf(app.axisList).empty() && app.axes.empty() && app.axisIndex == 1);
+  EXPECT_TRUE(rowsOf(app.axisList).empty() && app.axes.empty() && app.axisIndex == 1) << "no axes: the index stays";
   chooseRow(app.deviceList, 0);
   routeCommand(cmdStartStop);
   ASSERT_TRUE(app.running);
@@ -133,7 +128,7 @@ TEST(AxisReader, ReadsTheFieldOfItsInstanceAcquiringAsNeeded) {
       {"axis XAxis 0 0.5 X\nfail GetDeviceState 0x80004005", "", noAxisValue},
       {"axis XAxis 0 0.5 X\nfail Acquire 0x8007001E times 2", "", 32768},  // lost input: back on the third try
       {"axis XAxis 0 0.5 X\nfail Acquire 0x8007001E times 3", "", noAxisValue},
-      {"axis XAxis 0 0.5 X", "axis XAxis 0 1 X\nunplugged " + deviceGuid(1), noAxisValue},
+      {"axis XAxis 0 0.5 X", "unplugged", noAxisValue},
       {"axis XAxis 0 0.5 X", stuck + "0x80070057", noAxisValue},
       {"axis XAxis 0 0.5 X", stuck + "0x80070015", noAxisValue},
       {"axis XAxis 0 0.5 X", stuck + "0x80070005", 32768},  // another program has priority: the last position
@@ -144,7 +139,7 @@ TEST(AxisReader, ReadsTheFieldOfItsInstanceAcquiringAsNeeded) {
     setAxisRangeProperty(app.activeDevice, app.axes[0].dwType, -1000, 1000);  // a range left by another program
     setAxisRange();
     int value = readAxis();
-    if (!r.later.empty()) useControllers(deviceLine(1, "Stick") + r.later + "\n");
+    if (!r.later.empty()) useControllers(r.later == "unplugged" ? "" : deviceLine(1, "Stick") + r.later + "\n");
     if (!r.later.empty()) value = readAxis();
     EXPECT_EQ(value, r.value) << r.objects << " / " << r.later;
   }

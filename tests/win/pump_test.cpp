@@ -110,8 +110,8 @@ TEST(ZoomPump, LostControllerStopsThePumpExceptOnA20thTick) {
   useControllers(stick(0.5, "fail GetDeviceState 0x80004005\n"));
   tick();  // 20: a failed reading is let go by
   EXPECT_TRUE(app.running && app.outputPercent == 50 && calls().empty());
-  useControllers(stick(0.5, "unplugged " + deviceGuid(1) + "\n"));
-  tick();  // 21
+  useControllers(deviceLine(2, "Bravo Pedals") + "axis RzAxis 5 0.5 Rudder\n");  // the stick is unplugged
+  tick();                                                                        // 21
   EXPECT_TRUE(!app.running && app.outputPercent == 0 && calls() == "Close" && shown() == L"Start ");
   EXPECT_EQ(rowsOf(app.deviceList) + rowsOf(app.axisList), L"[Bravo Pedals][Rudder]") << "the list is enumerated again";
 }
