@@ -28,13 +28,13 @@ def wait_until(predicate, timeout=20.0, what="condition"):
 
 
 def settings_file():
-    """The settings file in the prefix's one user profile (Wine names it after the Unix user)."""
+    # In the prefix's one user profile, which Wine names after the Unix user.
     users = [p for p in (PREFIX / "drive_c" / "users").iterdir() if p.name != "Public"]
     return users[0] / "AppData" / "Local" / "Tarvelix" / "Tarvelix.cfg"
 
 
 def write_atomically(path, text):
-    """Replaces a file in one step, so that a stand-in reading it never sees it half written."""
+    # In one step, so that a stand-in reading the file never sees it half written.
     Path(f"{path}.new").write_text(text)
     os.replace(f"{path}.new", path)
 
@@ -50,8 +50,8 @@ def find_window(title="Tarvelix"):
 
 
 def prepare(name, script, settings=None, sim_control=""):
-    """A fresh folder with the exe, the stand-ins, the controller script and the simulator's control file; the
-    settings file is removed, replaced by the given text, or kept with settings=True."""
+    # A fresh folder with the exe, the stand-ins and their files; settings: bytes for the file, None for no
+    # file, True to keep the one there is.
     d = SimpleNamespace(dir=BUILD / "tests" / "e2e" / name, process=None)
     shutil.rmtree(d.dir, ignore_errors=True)
     d.dir.mkdir(parents=True)
@@ -77,8 +77,8 @@ def spawn(d, **env):
 
 
 def probe():
-    """The client area (x, y, width, height) and each control's rectangle by id, on the screen, once the window
-    is laid out with its status bar; None before."""
+    # The client area (x, y, width, height) and each control's rectangle by id, on the screen, once the
+    # window is laid out with its status bar (117).
     out = subprocess.run(["wine", str(BUILD / "tests/bin/window_probe.exe")], env=WINE_ENV, capture_output=True,
                          text=True).stdout.split("\n")
     controls = {int(row[0]): tuple(map(int, row[1:])) for row in (line.split() for line in out[1:]) if row}
@@ -86,7 +86,6 @@ def probe():
 
 
 def start(name, script, settings=None, sim_control=""):
-    """Starts Tarvelix on the given controllers and waits until its window is laid out."""
     d = prepare(name, script, settings, sim_control)
     spawn(d)
     d.window = wait_until(find_window, 60, "the Tarvelix window")
@@ -95,7 +94,7 @@ def start(name, script, settings=None, sim_control=""):
 
 
 def finish(d):
-    """Ends the program with Exit; whatever happened before, no Tarvelix process is left behind."""
+    # Exit, as the user would; whatever happened before, no Tarvelix process is left behind.
     try:
         if d.process.poll() is None:
             click(d, EXIT)
@@ -114,14 +113,13 @@ def click(d, control):
 
 
 def key(d, *keys, window=None):
-    """Keys go to the main window itself, or to the given one."""
     for k in keys:
         xdotool("windowfocus", window or d.window, "key", k)
         time.sleep(0.15)
 
 
 def screenshot(d, path=None):
-    """The window's client area as rows of (r, g, b) tuples, or saved as a picture when a path is given."""
+    # The window's client area as rows of (r, g, b) tuples, or saved as a picture when a path is given.
     x, y, width, height = d.client
     shot = ["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "-depth", "8", str(path or "ppm:-")]
     data = subprocess.run(shot, check=True, capture_output=True).stdout.split(maxsplit=4)[-1] if not path else b""
@@ -129,13 +127,11 @@ def screenshot(d, path=None):
 
 
 def green_pixels(image):
-    """The level bar's fill is the window's only pure green."""
-    return sum(row.count((0, 255, 0)) for row in image)
+    return sum(row.count((0, 255, 0)) for row in image)  # the level bar's fill is the only pure green
 
 
 def status_text_pixels(image):
-    """Dark pixels of the status bar's text, along the window's bottom edge."""
-    return sum(1 for row in image[-18:-3] for pixel in row[2:-20] if sum(pixel) < 200)
+    return sum(1 for row in image[-18:-3] for pixel in row[2:-20] if sum(pixel) < 200)  # along the bottom edge
 
 
 def sim_calls(d):
@@ -143,11 +139,9 @@ def sim_calls(d):
 
 
 def sim_writes(d, since=0):
-    """(definition, value) of every successful write from the given line of the stand-in's log on."""
-    return [(int(m[1]), int(m[2])) for line in sim_calls(d)[since:]
-            if (m := re.fullmatch(r"Write(\d)=(-?\d+)", line))]
+    # (camera, value) of every successful write from the given line of the stand-in's log on.
+    return [(int(m[1]), int(m[2])) for line in sim_calls(d)[since:] if (m := re.fullmatch(r"Write(\d)=(-?\d+)", line))]
 
 
 def debug_texts(d):
-    """The program's debugger texts, as Wine prints them under warn+seh."""
     return re.findall(r'OutputDebugString[AW] "(.*)"', (d.dir / "stderr.txt").read_text(errors="replace"))

@@ -4,41 +4,133 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <utility>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "settings/settings_file.h"
+
+// The debugger texts written since the last look, joined by "|".
+inline std::wstring caughtTexts;
+inline std::wstring debugTexts() { return std::exchange(caughtTexts, L""); }
+
+// Windows raises the wide text; Wine only the narrow one, which is turned back into a wide one.
+inline LONG CALLBACK catchDebugText(EXCEPTION_POINTERS* pointers) {
+  const EXCEPTION_RECORD* record = pointers->ExceptionRecord;
+  const auto text = record->NumberParameters >= 2 ? record->ExceptionInformation[1] : 0;
+  wchar_t wide[1024] = {};
+  if (record->ExceptionCode == DBG_PRINTEXCEPTION_WIDE_C && text != 0) {
+    wcsncpy_s(wide, 1024, reinterpret_cast<const wchar_t*>(text), _TRUNCATE);
+  } else if (record->ExceptionCode == DBG_PRINTEXCEPTION_C && text != 0) {
+    MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(text), -1, wide, 1023);
+  } else {
+    return EXCEPTION_CONTINUE_SEARCH;
+  }
+  caughtTexts.append(caughtTexts.empty() ? L"" : L"|").append(wide);
+  return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+template <typename Function>
+Function controllerExport(const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"dinput8.dll"), name)));
+}
+
+// Replaces the controllers of the virtual controller; the next DirectInput call sees them.
+inline void useControllers(const std::string& script) {
+  const auto use = controllerExport<void(WINAPI*)(const char*)>("VirtualControllerUseScript");
+  if (use == nullptr && !script.empty()) std::fprintf(stderr, "dinput8.dll is not the virtual controller\n");
+  if (use != nullptr) use(script.c_str());
+}
+
+// The virtual controller's counts: 0 DirectInput objects alive, 1 devices alive, 2 calls on released objects,
+// 3 devices released while still acquired.
+inline long liveObjects(int kind) {
+  const auto count = controllerExport<long(WINAPI*)(int)>("VirtualControllerLiveObjects");
+  return count != nullptr ? count(kind) : -1;
+}
+
+// A controller line of the script, with an instance GUID of its own for each number.
+inline std::string deviceGuid(int number) {
+  char text[48];
+  std::snprintf(text, sizeof text, "{%08X-D5A0-11CF-BFC7-444553540000}", 0x6F1D2B60u + static_cast<unsigned>(number));
+  return text;
+}
+inline std::string deviceLine(int number, const std::string& name) {
+  return "device " + deviceGuid(number) + " " + name + "\n";
+}
+
+// The settings file's path, and its folder removed (read-only files included).
+inline std::wstring settingsFilePath() { return settingsFolderPath() + L"\\Tarvelix.cfg"; }
+inline void removeSettings() {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(settingsFolderPath(), error)) {
+    SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+  std::filesystem::remove_all(settingsFolderPath(), error);
+}
+
+// Handles what is waiting for this thread, such as paints and a posted quit.
+inline void pumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
 
 // Creates the program's main window as wWinMain does, from a fresh state record, with the given controllers
 // attached and the settings file's text (none when empty) in place; the stored settings are applied as at a
 // launch. A window made before goes first.
-bool createProgramWindow(const std::string& controllers, const std::string& settings = "");
-
-// The settings file's path, and its folder removed (read-only files included).
-std::wstring settingsFilePath();
-void removeSettings();
+inline bool createProgramWindow(const std::string& controllers, const std::string& settings = "") {
+  static const bool prepared = [] {
+    AddVectoredExceptionHandler(1, catchDebugText);
+    INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
+    return InitCommonControlsEx(&commonControls) != FALSE;
+  }();
+  if (IsWindow(app.mainWindow)) DestroyWindow(app.mainWindow);
+  app = AppState{};
+  wcscpy_s(app.appTitle, L"Tarvelix");
+  wcscpy_s(app.windowClassName, L"TARVELIX");
+  registerMainWindowClass(GetModuleHandleW(nullptr));
+  useControllers(controllers);
+  removeSettings();
+  if (!settings.empty()) {
+    std::filesystem::create_directories(settingsFolderPath());
+    std::ofstream(std::filesystem::path(settingsFilePath()), std::ios::binary) << settings;
+  }
+  const bool created = prepared && createMainWindow(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+  pumpMessages();
+  return created;
+}
 
 // Sends the main window a command as a button (notification 0), an accelerator (1) or a list would.
-LRESULT routeCommand(int id, int notification = 0, HWND sender = nullptr);
+inline LRESULT routeCommand(int id, int notification = 0, HWND sender = nullptr) {
+  return SendMessageW(app.mainWindow, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(sender));
+}
 
 // Selects a row of a combo box and sends its selection command, as the user's choice does.
-void chooseRow(HWND comboBox, int row);
+inline void chooseRow(HWND comboBox, int row) {
+  SendMessageW(comboBox, CB_SETCURSEL, static_cast<WPARAM>(row), 0);
+  routeCommand(GetDlgCtrlID(comboBox), CBN_SELCHANGE, comboBox);
+}
+
+inline std::wstring windowText(HWND window) {
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  return text;
+}
 
 // The rows of a combo box joined by "|", the selected one in brackets: "[Alpha]|Bravo".
-std::wstring rowsOf(HWND comboBox);
-
-std::wstring windowText(HWND window);
-
-// Replaces the controllers of the virtual controller; the next DirectInput call sees them.
-void useControllers(const std::string& script);
-
-// The virtual controller's counts: 0 DirectInput objects alive, 1 devices alive, 2 calls on released objects,
-// 3 devices released while still acquired.
-long liveObjects(int kind);
-
-// A controller line of the script, with an instance GUID of its own for each number.
-std::string deviceLine(int number, const std::string& name);
-std::string deviceGuid(int number);
-
-// The debugger texts written since the last look, joined by "|".
-std::wstring debugTexts();
-
-// Handles what is waiting for this thread, such as paints and a posted quit.
-void pumpMessages();
+inline std::wstring rowsOf(HWND comboBox) {
+  std::wstring rows;
+  for (LRESULT row = 0; row < SendMessageW(comboBox, CB_GETCOUNT, 0, 0); ++row) {
+    std::wstring text(static_cast<std::size_t>(SendMessageW(comboBox, CB_GETLBTEXTLEN, row, 0)) + 1, L'\0');
+    text.resize(SendMessageW(comboBox, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(text.data())));
+    if (row == SendMessageW(comboBox, CB_GETCURSEL, 0, 0)) text = L"[" + text + L"]";
+    rows.append(row > 0 ? L"|" : L"").append(text);
+  }
+  return rows;
+}
