@@ -49,13 +49,13 @@ def find_window(title="Tarvelix"):
     return found[0] if found else None
 
 
-def prepare(name, script, settings=None, sim_control=""):
-    # A fresh folder with the exe, the stand-ins and their files; settings: bytes for the file, None for no
-    # file, True to keep the one there is.
+def prepare(name, script, settings=None, sim_control="", simulator=True):
+    # A fresh folder with the exe, the stand-ins (without the simulator's if asked) and their files; settings:
+    # bytes for the file, None for no file, True to keep the one there is.
     d = SimpleNamespace(dir=BUILD / "tests" / "e2e" / name, process=None)
     shutil.rmtree(d.dir, ignore_errors=True)
     d.dir.mkdir(parents=True)
-    for source in ("Tarvelix.exe", "tests/bin/SimConnect.dll", "tests/bin/dinput8.dll"):
+    for source in ("Tarvelix.exe", "tests/bin/dinput8.dll") + (("tests/bin/SimConnect.dll",) if simulator else ()):
         shutil.copy(BUILD / source, d.dir)
     d.script, d.sim_log, d.sim_control = d.dir / "controller.txt", d.dir / "sim.log", d.dir / "sim-control.txt"
     for path, text in ((d.script, script), (d.sim_control, sim_control), (d.sim_log, "")):
@@ -85,8 +85,8 @@ def probe():
     return (tuple(map(int, out[0].split()[1:])), controls) if 117 in controls else None
 
 
-def start(name, script, settings=None, sim_control=""):
-    d = prepare(name, script, settings, sim_control)
+def start(name, script, settings=None, sim_control="", simulator=True):
+    d = prepare(name, script, settings, sim_control, simulator)
     spawn(d)
     d.window = wait_until(find_window, 60, "the Tarvelix window")
     d.client, d.controls = wait_until(probe, what="the laid-out window")

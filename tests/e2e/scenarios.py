@@ -90,13 +90,17 @@ def relaunch():
 
 
 def damaged_file():
-    # A damaged file changes nothing it should not: the first controller, stopped, the default curve.
+    # A damaged file changes nothing it should not: the first controller, stopped, the default curve. And no
+    # SimConnect.dll at all: the pump runs without a link.
     junk = (b"\xff\xfe" + bytes(range(256)) * 16 + b"\r\nCurveVals: 10,x,30\r\nDevice: {nonsense}\r\nAutostart: 1"
             b"\r\nCurveVals: 5\r\nInverted: 1\r\n" + b"\x00" * 100)
-    d = h.start("damaged_file", controllers(), settings=junk)
+    d = h.start("damaged_file", controllers(), settings=junk, simulator=False)
     try:
-        time.sleep(0.5)
-        expect(h.sim_calls(d) == [], "nothing starts")
+        expect(h.green_pixels(h.screenshot(d)) == 0, "nothing starts")
+        h.key(d, "Return")
+        h.wait_until(lambda: h.green_pixels(h.screenshot(d)) > 0, what="the level bar to follow the throttle")
+        expect(h.status_text_pixels(h.screenshot(d)) > 0, "with the status saying there is no connection")
+        h.key(d, "Return")
         h.click(d, h.SAVE)
     finally:
         h.finish(d)
