@@ -2,8 +2,8 @@
 
 #include <shellapi.h>
 
-#include "app/app_state.h"
 #include "resources/resource_ids.h"
+#include "state/app_state.h"
 
 namespace {
 constexpr const wchar_t* webSite = L"https://github.com/tarvelix/tarvelix";

@@ -3,9 +3,9 @@
 
 #include <commctrl.h>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "resources/resource_ids.h"
+#include "state/app_state.h"
 
 // Shortcuts go to the main window whichever control holds the focus.
 static int runMessageLoop(HACCEL shortcuts) {

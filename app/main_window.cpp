@@ -4,14 +4,14 @@
 
 #include <vector>
 
-#include "app/app_state.h"
-#include "app/layout.h"
-#include "app/startup_settings.h"
+#include "app/settings_commands.h"
 #include "app/window_procedure.h"
+#include "core/layout.h"
+#include "core/spline.h"
 #include "curve/curve_editor.h"
 #include "curve/response_curve.h"
-#include "curve/spline.h"
 #include "resources/resource_ids.h"
+#include "state/app_state.h"
 
 namespace {
 constexpr DWORD mainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
@@ -32,21 +32,21 @@ struct ChildControl {
 // In creation order, matching the slots of the layout.
 const ChildControl childControls[controlSlotCount] = {
     {L"Static", L"Device:", SS_RIGHT, 0, nullptr},
-    {L"ComboBox", L"", comboStyle, cmdDeviceList, &app.deviceList},
-    {L"Button", L"Refresh", pushStyle, cmdRefresh, &app.refreshButton},
+    {L"ComboBox", L"", comboStyle, IDC_DEVICE_LIST, &app.deviceList},
+    {L"Button", L"Refresh", pushStyle, IDC_REFRESH, &app.refreshButton},
     {L"Static", L"Axis:", SS_RIGHT, 0, nullptr},
-    {L"ComboBox", L"", comboStyle, cmdAxisList, &app.axisList},
-    {L"Button", L"Invert", BS_AUTOCHECKBOX, cmdInvert, &app.invertCheckBox},
+    {L"ComboBox", L"", comboStyle, IDC_AXIS_LIST, &app.axisList},
+    {L"Button", L"Invert", BS_AUTOCHECKBOX, IDC_INVERT, &app.invertCheckBox},
     {L"Static", L"Curves:", SS_RIGHT, 0, nullptr},
-    {L"Button", L"Enable", BS_AUTOCHECKBOX, cmdCurvesEnable, &app.curvesCheckBox},
-    {L"Button", L"Reset", pushStyle, cmdCurvesReset, &app.resetButton},
-    {L"Button", L"Start", pushStyle, cmdStartStop, &app.startButton},
+    {L"Button", L"Enable", BS_AUTOCHECKBOX, IDC_CURVES_ENABLE, &app.curvesCheckBox},
+    {L"Button", L"Reset", pushStyle, IDC_CURVES_RESET, &app.resetButton},
+    {L"Button", L"Start", pushStyle, IDC_START_STOP, &app.startButton},
     {L"Static", L"Camera:", SS_RIGHT, 0, nullptr},
-    {L"Button", L"Cockpit", BS_AUTOCHECKBOX, cmdCockpit, &app.cockpitCheckBox},
-    {L"Button", L"External", BS_AUTOCHECKBOX, cmdExternal, &app.externalCheckBox},
-    {L"Button", L"Exit", pushStyle, cmdExit, nullptr},
-    {L"Button", L"About", pushStyle, cmdAbout, nullptr},
-    {L"Button", L"Save", pushStyle, cmdSave, nullptr},
+    {L"Button", L"Cockpit", BS_AUTOCHECKBOX, IDC_COCKPIT, &app.cockpitCheckBox},
+    {L"Button", L"External", BS_AUTOCHECKBOX, IDC_EXTERNAL, &app.externalCheckBox},
+    {L"Button", L"Exit", pushStyle, IDC_EXIT, nullptr},
+    {L"Button", L"About", pushStyle, IDC_ABOUT, nullptr},
+    {L"Button", L"Save", pushStyle, IDC_SAVE, nullptr},
 };
 
 // The height of the window's font from its outline metrics; bitmap fonts have none.
@@ -113,7 +113,7 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
   ShowWindow(app.mainWindow, showCommand);
   UpdateWindow(app.mainWindow);
   layOutMainWindow();
-  app.statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"", app.mainWindow, statusBarId);
+  app.statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"", app.mainWindow, IDC_STATUS_BAR);
   applyStartupSettings();
   invalidateDisplays();
   return true;

@@ -3,13 +3,14 @@
 #include <windowsx.h>
 
 #include "app/about_dialog.h"
-#include "app/app_state.h"
+#include "app/settings_commands.h"
+#include "app/zoom_pump.h"
 #include "curve/curve_editor.h"
 #include "input/axis_list.h"
 #include "input/device_list.h"
-#include "settings/settings_file.h"
+#include "resources/resource_ids.h"
 #include "sim/sim_link.h"
-#include "sim/zoom_pump.h"
+#include "state/app_state.h"
 
 namespace {
 constexpr COLORREF levelColour = RGB(0, 255, 0);
@@ -41,46 +42,46 @@ void destroyMainWindow() {
 }
 
 // Refresh and the two lists would pull the device out from under the running pump.
-bool ignoredWhileRunning(int id) { return id == cmdRefresh || id == cmdDeviceList || id == cmdAxisList; }
+bool ignoredWhileRunning(int id) { return id == IDC_REFRESH || id == IDC_DEVICE_LIST || id == IDC_AXIS_LIST; }
 
 // Runs a command by id; false when the id is not a command of this window.
 bool runCommand(int id, HWND sender) {
   if (app.running && ignoredWhileRunning(id)) return true;
   switch (id) {
-    case cmdAbout:
+    case IDC_ABOUT:
       showAboutDialog();
       return true;
-    case cmdExit:
+    case IDC_EXIT:
       exitProgram();
       return true;
-    case cmdRefresh:
+    case IDC_REFRESH:
       refreshDevices();
       return true;
-    case cmdDeviceList:
+    case IDC_DEVICE_LIST:
       selectDevice(sender);
       return true;
-    case cmdStartStop:
+    case IDC_START_STOP:
       toggleStartStop();
       return true;
-    case cmdAxisList:
+    case IDC_AXIS_LIST:
       selectAxis(sender);
       return true;
-    case cmdInvert:
+    case IDC_INVERT:
       app.inverted = isChecked(app.invertCheckBox);
       return true;
-    case cmdSave:
+    case IDC_SAVE:
       saveSettings();
       return true;
-    case cmdCockpit:
+    case IDC_COCKPIT:
       app.cockpitCamera = isChecked(app.cockpitCheckBox);
       return true;
-    case cmdExternal:
+    case IDC_EXTERNAL:
       app.chaseCamera = isChecked(app.externalCheckBox);
       return true;
-    case cmdCurvesEnable:
+    case IDC_CURVES_ENABLE:
       enableCurves();
       return true;
-    case cmdCurvesReset:
+    case IDC_CURVES_RESET:
       resetCurve();
       return true;
     default:

@@ -1,7 +1,7 @@
 // Cost of the response curve: one evaluation per pump tick, one rebuild per drag step.
 #include <benchmark/benchmark.h>
 
-#include "curve/spline.h"
+#include "core/spline.h"
 
 static std::vector<int> wavyHeights(int count) {
   std::vector<int> heights = straightLineHeights(count);

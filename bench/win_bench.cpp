@@ -15,14 +15,14 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
+#include "app/zoom_pump.h"
+#include "core/zoom_math.h"
 #include "curve/curve_editor.h"
 #include "curve/response_curve.h"
 #include "input/direct_input.h"
 #include "sim/simconnect_api.h"
-#include "sim/zoom_math.h"
-#include "sim/zoom_pump.h"
+#include "state/app_state.h"
 #include "win/win_test_support.h"
 
 // Every allocation of the program goes through here, the product code's included (it is linked in).
@@ -371,7 +371,7 @@ bool findPoint(int index, int& x, int& y) {
 void measureDrag() {
   if (!app.curvesEnabled) {
     SendMessageW(app.curvesCheckBox, BM_SETCHECK, BST_CHECKED, 0);
-    command(cmdCurvesEnable, app.curvesCheckBox);
+    command(IDC_CURVES_ENABLE, app.curvesCheckBox);
   }
   int x = 0, y = 0;
   if (!findPoint(2, x, y)) return;
@@ -393,12 +393,12 @@ void measureDrag() {
 
 // Refresh as the button sends it, with the pump stopped (it ignores Refresh while running).
 void measureRefreshes() {
-  if (app.running) command(cmdStartStop, app.startButton);
+  if (app.running) command(IDC_START_STOP, app.startButton);
   std::vector<double>& refreshes = whole;
   refreshes.clear();
   for (int i = 0; i < refreshRuns; ++i) {
     const double start = nowMicroseconds();
-    command(cmdRefresh, app.refreshButton);
+    command(IDC_REFRESH, app.refreshButton);
     refreshes.push_back(nowMicroseconds() - start);
     pumpMessages();
   }
@@ -413,7 +413,7 @@ int main() {
     return 1;
   }
   reserveSamples();
-  command(cmdStartStop, app.startButton);
+  command(IDC_START_STOP, app.startButton);
   if (!app.running || app.simHandle == nullptr || !wrapStandIns()) {
     std::fprintf(stderr, "win_bench: the pump did not start against the stand-ins\n");
     return 1;

@@ -1,9 +1,9 @@
 #include "curve/curve_editor.h"
 
-#include "app/app_state.h"
-#include "curve/editor_geometry.h"
+#include "core/editor_geometry.h"
+#include "core/spline.h"
 #include "curve/response_curve.h"
-#include "curve/spline.h"
+#include "state/app_state.h"
 
 namespace {
 constexpr COLORREF gridColour = RGB(128, 128, 255);

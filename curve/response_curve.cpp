@@ -1,6 +1,6 @@
 #include "curve/response_curve.h"
 
-#include "app/app_state.h"
+#include "state/app_state.h"
 
 void rebuildCurveSpline() {
   const int count = app.curvePointCount;

@@ -4,9 +4,10 @@
 #include <cstring>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/input_names.h"
 #include "input/direct_input.h"
-#include "input/input_names.h"
+#include "resources/resource_ids.h"
+#include "state/app_state.h"
 
 namespace {
 BOOL CALLBACK admitAxis(LPCDIDEVICEOBJECTINSTANCEW object, LPVOID context) {
@@ -50,10 +51,7 @@ void selectDevice(HWND sender) {
               return nameBefore(boundedName(left.tszName), boundedName(right.tszName));
             });
   fillAxisList();
-  if (SendMessageW(app.axisList, CB_GETCOUNT, 0, 0) <= 0) return;
-  SendMessageW(app.axisList, CB_SETCURSEL, 0, 0);
-  SendMessageW(app.mainWindow, WM_COMMAND, MAKEWPARAM(cmdAxisList, CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(app.axisList));
+  if (SendMessageW(app.axisList, CB_GETCOUNT, 0, 0) > 0) selectRow(app.axisList, 0, IDC_AXIS_LIST);
 }
 
 void selectAxis(HWND sender) {

@@ -1,8 +1,8 @@
 #include "input/axis_reader.h"
 
-#include "app/app_state.h"
-#include "input/axis_slot.h"
+#include "core/axis_slot.h"
 #include "input/direct_input.h"
+#include "state/app_state.h"
 
 namespace {
 // A device that keeps reporting lost input must not hold the timer tick forever.

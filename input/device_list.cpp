@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "core/input_names.h"
 #include "input/direct_input.h"
-#include "input/input_names.h"
+#include "resources/resource_ids.h"
+#include "state/app_state.h"
 
 namespace {
 // A controller admitted during enumeration, with the name it was admitted under.
@@ -82,13 +83,11 @@ void refreshDevices() {
               [](const NamedDevice& left, const NamedDevice& right) { return nameBefore(left.name, right.name); });
   }
   fillDeviceList(admitted);
-  if (SendMessageW(app.deviceList, CB_GETCOUNT, 0, 0) <= 0) return;
-  SendMessageW(app.deviceList, CB_SETCURSEL, 0, 0);
-  SendMessageW(app.mainWindow, WM_COMMAND, MAKEWPARAM(cmdDeviceList, CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(app.deviceList));
+  if (SendMessageW(app.deviceList, CB_GETCOUNT, 0, 0) > 0) selectRow(app.deviceList, 0, IDC_DEVICE_LIST);
 }
 
+// In reverse order of their making: the active device, the listed ones, then the DirectInput object.
 void releaseControllers() {
-  releaseListedDevices();
   releaseObject(app.activeDevice);
+  releaseListedDevices();
 }

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "input/input_names.h"
+#include "core/input_names.h"
 
 // The record layouts DirectInput 8 expects; a wrong header would make every call fail quietly.
 static_assert(sizeof(DIPROPHEADER) == 16);

@@ -1,5 +1,24 @@
-// Ids of the program's resources, shared by the resource script and the code.
+// Ids of the program's resources, commands, timer and status bar: their one home, shared by the resource
+// script and the code.
 #pragma once
+
+// Commands: the ids of the controls that send them, and of the accelerators that send them too.
+#define IDC_ABOUT 104
+#define IDC_EXIT 105
+#define IDC_REFRESH 110
+#define IDC_DEVICE_LIST 111
+#define IDC_START_STOP 112
+#define IDC_AXIS_LIST 114
+#define IDC_INVERT 115
+#define IDC_SAVE 116
+#define IDC_COCKPIT 118
+#define IDC_EXTERNAL 119
+#define IDC_CURVES_ENABLE 121
+#define IDC_CURVES_RESET 122
+
+// The zoom pump's window timer and the status bar.
+#define IDT_PUMP 113
+#define IDC_STATUS_BAR 117
 
 #define IDS_APP_TITLE 103
 #define IDD_ABOUT 103

@@ -2,21 +2,14 @@
 
 #include <windows.h>
 
-#include <dinput.h>
 #include <objbase.h>
 #include <shlobj.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
-#include "app/app_state.h"
-#include "app/combo_rows.h"
-#include "input/direct_input.h"
-
 namespace {
 constexpr DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-static_assert(sizeof(DIDEVICEINSTANCEW) == 1100, "GetDeviceInfo is asked with a record of 1100 bytes");
 
 std::wstring settingsFilePath(const std::wstring& folder) { return folder + L"\\Tarvelix.cfg"; }
 
@@ -66,20 +59,6 @@ bool writeWholeFile(const std::wstring& path, const std::string& bytes) {
   return wrote && closed;
 }
 
-// The selected device's instance GUID as text; empty when no device is selected or it cannot tell.
-std::wstring selectedDeviceText() {
-  if (app.deviceList == nullptr) return {};
-  const LRESULT row = SendMessageW(app.deviceList, CB_GETCURSEL, 0, 0);
-  if (row < 0 || static_cast<std::size_t>(row) >= app.devices.size() || app.devices[row] == nullptr) return {};
-  return instanceGuidText(app.devices[row]);
-}
-
-// The text of the selected axis row, however long it is.
-std::wstring selectedAxisText() {
-  if (app.axisList == nullptr) return {};
-  const LRESULT row = SendMessageW(app.axisList, CB_GETCURSEL, 0, 0);
-  return row < 0 ? std::wstring() : comboRowText(app.axisList, static_cast<int>(row));
-}
 }  // namespace
 
 std::wstring settingsFolderPath() {
@@ -92,25 +71,14 @@ std::wstring settingsFolderPath() {
   return folder + L"Tarvelix";
 }
 
-void readSettings(std::wstring& device, std::wstring& axis, bool& inverted, bool& cockpitCamera, bool& chaseCamera,
-                  bool& autostart) {
+ZoomSettings readSettings(ZoomSettings presets) {
   const std::wstring folder = settingsFolderPath();
-  if (folder.empty()) return;
   std::string bytes;
   bool complete = false;
-  if (!readFileBytes(settingsFilePath(folder), bytes, complete)) return;
-  ZoomSettings settings{device,          axis,     inverted, chaseCamera, cockpitCamera, app.curvesEnabled,
-                        app.curveValues, autostart};
+  if (folder.empty() || !readFileBytes(settingsFilePath(folder), bytes, complete)) return presets;
   // A line cut off by a failed or bounded read is left out rather than taken half.
-  applySettingsText(complete ? std::string_view(bytes) : wholeLines(bytes), settings);
-  device = std::move(settings.device);
-  axis = std::move(settings.axis);
-  inverted = settings.inverted;
-  cockpitCamera = settings.cockpitCamera;
-  chaseCamera = settings.chaseCamera;
-  autostart = settings.autostart;
-  app.curvesEnabled = settings.curvesEnabled;
-  app.curveValues = std::move(settings.curveValues);
+  applySettingsText(complete ? std::string_view(bytes) : wholeLines(bytes), presets);
+  return presets;
 }
 
 bool writeSettings(const ZoomSettings& settings) {
@@ -132,19 +100,4 @@ bool writeSettings(const ZoomSettings& settings) {
     return false;
   }
   return true;
-}
-
-void saveSettings() {
-  ZoomSettings settings;
-  settings.device = selectedDeviceText();
-  settings.axis = selectedAxisText();
-  settings.curveValues = app.curveValues;
-  settings.curvesEnabled = app.curvesEnabled;
-  settings.autostart = app.running;
-  settings.chaseCamera = app.chaseCamera;
-  settings.cockpitCamera = app.cockpitCamera;
-  settings.inverted = app.inverted;
-  if (!writeSettings(settings)) {
-    SendMessageW(app.statusBar, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Settings could not be saved"));
-  }
 }

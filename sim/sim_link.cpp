@@ -1,7 +1,7 @@
 #include "sim/sim_link.h"
 
-#include "app/app_state.h"
 #include "sim/simconnect_api.h"
+#include "state/app_state.h"
 
 namespace {
 constexpr DWORD cockpitDefinition = 0;

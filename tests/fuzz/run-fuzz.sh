@@ -13,12 +13,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 cxx=${FUZZ_CXX:-clang++}
 fuzzer=$out/settings_fuzzer
-sources=("$root/settings/settings_text.cpp" "$here/settings_fuzzer.cpp")
+sources=("$root/core/settings_text.cpp" "$here/settings_fuzzer.cpp")
 mkdir -p "$out/corpus" "$out/findings"
 
 stale=0
 [ -x "$fuzzer" ] || stale=1
-for source in "${sources[@]}" "$root/settings/settings_text.h"; do
+for source in "${sources[@]}" "$root/core/settings_text.h"; do
   [ "$source" -nt "$fuzzer" ] && stale=1
 done
 if [ $stale = 1 ]; then

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/settings_text.h"
+#include "core/settings_text.h"
 
 namespace {
 void require(bool holds, const char* what) {

@@ -5,9 +5,9 @@
 #include <limits>
 #include <tuple>
 
-#include "curve/editor_geometry.h"
-#include "curve/spline.h"
-#include "sim/zoom_math.h"
+#include "core/editor_geometry.h"
+#include "core/spline.h"
+#include "core/zoom_math.h"
 
 namespace {
 const std::vector<int> line = {0, 20, 40, 60, 80, 100}, dip = {0, 0, 0, 0, 0, 100};

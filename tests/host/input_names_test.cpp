@@ -5,8 +5,8 @@
 #include <tuple>
 #include <vector>
 
-#include "input/axis_slot.h"
-#include "input/input_names.h"
+#include "core/axis_slot.h"
+#include "core/input_names.h"
 
 TEST(InputNames, CodeUnitsOrderNamesAsUnsignedNumbersWithoutCaseFolding) {
   std::vector<std::wstring> names = {L"Zed", L"alpha", L"\u00C9mile", L"Alpha", L"Alpha 2", L"", L"Alph"};

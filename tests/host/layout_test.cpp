@@ -1,7 +1,7 @@
 // The main window's layout, worked out for the fallback font height and for a 16-pixel font.
 #include <gtest/gtest.h>
 
-#include "app/layout.h"
+#include "core/layout.h"
 
 namespace {
 // Window size, M R G LO M2, the curve area and level bar, then every control's x,y,w,h in creation order.

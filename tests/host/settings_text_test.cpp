@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "settings/settings_text.h"
+#include "core/settings_text.h"
 
 using namespace std::string_literals;
 

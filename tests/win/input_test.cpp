@@ -5,9 +5,10 @@
 #include <algorithm>
 #include <tuple>
 
-#include "app/app_state.h"
 #include "input/axis_reader.h"
 #include "input/direct_input.h"
+#include "resources/resource_ids.h"
+#include "state/app_state.h"
 #include "win/win_test_support.h"
 
 namespace {
@@ -26,7 +27,7 @@ const std::wstring alphaAxes =
 void refreshWith(const std::string& script) {
   useControllers(script);
   debugTexts();
-  routeCommand(cmdRefresh);
+  routeCommand(IDC_REFRESH);
 }
 }  // namespace
 
@@ -79,7 +80,7 @@ TEST(InputLists, FailuresLeaveTheirDebuggerTextsAndListWhatWasGathered) {
 
 TEST(InputLists, RefreshReleasesWhatItReplacesButKeepsTheChosenDevice) {
   ASSERT_TRUE(createProgramWindow(threeDevices));
-  for (int i = 0; i < 3; ++i) routeCommand(cmdRefresh);
+  for (int i = 0; i < 3; ++i) routeCommand(IDC_REFRESH);
   EXPECT_TRUE(liveObjects(0) == 1 && liveObjects(1) == 3);
   chooseRow(app.axisList, 3);
   IDirectInputDevice8W* chosen = app.activeDevice;
@@ -98,18 +99,18 @@ TEST(InputLists, SelectionsChainAndWaitWhileThePumpRuns) {
   ASSERT_TRUE(createProgramWindow(threeDevices + deviceLine(4, "Delta") + "object Button 0x4 0 0 Only a button\n"));
   chooseRow(app.axisList, 2);
   // Any notification of the device list, here a focus change, lists the axes again from the first.
-  routeCommand(cmdDeviceList, CBN_SETFOCUS, app.deviceList);
+  routeCommand(IDC_DEVICE_LIST, CBN_SETFOCUS, app.deviceList);
   EXPECT_TRUE(rowsOf(app.axisList) == alphaAxes && app.axisIndex == 0);
   chooseRow(app.axisList, 1);
   chooseRow(app.deviceList, 3);
   EXPECT_TRUE(rowsOf(app.axisList).empty() && app.axes.empty() && app.axisIndex == 1) << "no axes: the index stays";
   chooseRow(app.deviceList, 0);
-  routeCommand(cmdStartStop);
+  routeCommand(IDC_START_STOP);
   ASSERT_TRUE(app.running);
   IDirectInputDevice8W* chosen = app.activeDevice;
   chooseRow(app.deviceList, 1);
   chooseRow(app.axisList, 3);
-  routeCommand(cmdRefresh, 1);
+  routeCommand(IDC_REFRESH, 1);
   EXPECT_TRUE(app.activeDevice == chosen && app.axisIndex == 0 && liveObjects(1) == 4) << "all wait for Stop";
 }
 

@@ -5,7 +5,8 @@
 #include <fstream>
 #include <map>
 
-#include "app/app_state.h"
+#include "app/zoom_pump.h"
+#include "state/app_state.h"
 #include "win/win_test_support.h"
 
 namespace {
@@ -60,15 +61,15 @@ std::wstring shown() {
 
 TEST(ZoomPump, StartLocksTheChoiceAndOpensTheLinkStopUndoesIt) {
   ASSERT_TRUE(startWith(deviceLine(1, "Buttons") + "object Button 0x4 0 0 Trigger\n"));
-  routeCommand(cmdStartStop);
+  routeCommand(IDC_START_STOP);
   EXPECT_TRUE(!app.running && calls().empty() && shown() == L"Start ") << "no axis to read: nothing starts";
   ASSERT_TRUE(startWith(stick(0.5)));
-  routeCommand(cmdStartStop);
+  routeCommand(IDC_START_STOP);
   tick();
   EXPECT_TRUE(app.running && app.outputPercent == 50);
   EXPECT_EQ(shown(), L"Stop locked Connected to Flight Simulator");
   EXPECT_EQ(calls(), "Open Define0 Define1 Write0=50 Write1=50");
-  routeCommand(cmdStartStop);
+  routeCommand(IDC_START_STOP);
   EXPECT_TRUE(!app.running && app.outputPercent == 0 && app.simHandle == nullptr && calls() == "Close");
   EXPECT_EQ(shown(), L"Start ") << "unlocked, and nothing in the status bar";
 }
@@ -76,21 +77,21 @@ TEST(ZoomPump, StartLocksTheChoiceAndOpensTheLinkStopUndoesIt) {
 TEST(ZoomPump, SendsOnChangeAndEvery40thTickAndReconnectsThen) {
   ASSERT_TRUE(startWith(stick(0.5)));
   app.tickCount = 100;
-  routeCommand(cmdStartStop);
+  routeCommand(IDC_START_STOP);
   calls();
   const std::string both = "Write0=50 Write1=50";
   EXPECT_EQ(tickUntil(160), (std::map<int, std::string>{{101, both}, {120, both}, {160, both}}));
   useControllers(stick(0.25));
   tick();
   EXPECT_EQ(calls(), "Write0=25 Write1=25") << "a change goes at once";
-  routeCommand(cmdStartStop);
-  routeCommand(cmdStartStop);
+  routeCommand(IDC_START_STOP);
+  routeCommand(IDC_START_STOP);
   calls();
   EXPECT_EQ(tickUntil(200), (std::map<int, std::string>{{162, "Write0=25 Write1=25"}, {200, "Write0=25 Write1=25"}}))
       << "the count runs on across Stop and Start";
-  routeCommand(cmdStartStop);
+  routeCommand(IDC_START_STOP);
   simulatorControl("fail-open");
-  routeCommand(cmdStartStop);
+  routeCommand(IDC_START_STOP);
   EXPECT_EQ(calls(), "Close Open!");
   EXPECT_EQ(tickUntil(279), (std::map<int, std::string>{{240, "Open!"}})) << "a refused link is tried every 40th tick";
   simulatorControl("");
@@ -101,7 +102,7 @@ TEST(ZoomPump, SendsOnChangeAndEvery40thTickAndReconnectsThen) {
 TEST(ZoomPump, LostControllerStopsThePumpExceptOnA20thTick) {
   ASSERT_TRUE(startWith(stick(0.5)));
   app.tickCount = 17;
-  routeCommand(cmdStartStop);
+  routeCommand(IDC_START_STOP);
   tick();  // 18
   calls();
   useControllers(stick(0.9, "fail Poll 0x80070005\nfail Acquire 0x80070005\n"));
@@ -133,14 +134,14 @@ TEST(ZoomPump, SimulatorFailuresAreShownAndTheCamerasChooseTheWrites) {
     simulatorControl(requests);
     app.cockpitCamera = cockpit;
     app.chaseCamera = chase;
-    routeCommand(cmdStartStop);
+    routeCommand(IDC_START_STOP);
     tick();
     EXPECT_EQ(calls(), expected) << requests << cockpit << chase;
     EXPECT_EQ(app.simHandle != nullptr, linked) << requests;
     EXPECT_EQ(shown(), requests.empty() ? L"Stop locked Connected to Flight Simulator"
                                         : L"Stop locked No connection to Flight Simulator");
     EXPECT_TRUE(app.running && app.outputPercent == 50) << "the pump goes on whatever the link does";
-    routeCommand(cmdStartStop);
+    routeCommand(IDC_START_STOP);
     calls();
   }
 }

@@ -6,7 +6,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/app_state.h"
+#include "resources/resource_ids.h"
+#include "state/app_state.h"
 #include "win/win_test_support.h"
 
 namespace fs = std::filesystem;
@@ -53,16 +54,16 @@ TEST(SaveSettings, WritesTheChoicesOfTheWindowAndTheSameBytesAgain) {
   click(app.externalCheckBox);
   click(app.curvesCheckBox);
   app.curveValues = {0, 12, 30, 52, 75, 100};
-  routeCommand(cmdStartStop);
-  routeCommand(cmdSave);
+  routeCommand(IDC_START_STOP);
+  routeCommand(IDC_SAVE);
   const std::string example = "Device: " + alphaGuid +
                               "\r\nAxis: Slider\r\nInverted: 0\r\nChaseCamera: 0\r\nCockpitCamera: 1\r\n"
                               "CurvesEnabled: 1\r\nCurveVals: 0,12,30,52,75,100\r\nAutostart: 1";
   EXPECT_TRUE(bytesOf(settingsFilePath()) == example && example.size() == 169u);
-  routeCommand(cmdSave);
+  routeCommand(IDC_SAVE);
   EXPECT_EQ(bytesOf(settingsFilePath()), example);
   EXPECT_EQ(windowText(app.statusBar), L"Connected to Flight Simulator") << "a good Save says nothing";
-  routeCommand(cmdStartStop);
+  routeCommand(IDC_START_STOP);
   click(app.invertCheckBox);
   const std::tuple<int, int, std::string, std::string> choices[] = {
       {1, 1, "", "Device: " + deviceGuid(2) + "\r\nAxis: Rudder\r\nInverted: 1\r\n"},
@@ -72,7 +73,7 @@ TEST(SaveSettings, WritesTheChoicesOfTheWindowAndTheSameBytesAgain) {
     useControllers(controllers + failure);
     chooseRow(app.deviceList, deviceRow);
     chooseRow(app.axisList, axisRow);
-    routeCommand(cmdSave);
+    routeCommand(IDC_SAVE);
     const std::string bytes = bytesOf(settingsFilePath());
     EXPECT_EQ(bytes.substr(0, start.size()) + bytes.substr(bytes.size() - 14), start + "\r\nAutostart: 0");
   }
@@ -97,7 +98,7 @@ TEST(SaveSettings, FailuresKeepTheOldFileAndSaySoAndTheFileIsReplacedInOneStep) 
     put(file, "Axis: old");
     prepare(file);
     SetWindowTextW(app.statusBar, L"");
-    routeCommand(cmdSave);
+    routeCommand(IDC_SAVE);
     EXPECT_EQ(windowText(app.statusBar), saved ? L"" : L"Settings could not be saved") << what;
     EXPECT_FALSE(fs::is_regular_file(temporary)) << what;
     // Saved: the file starts with the device; not saved: the old text stands wherever it was.

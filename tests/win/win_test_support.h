@@ -12,9 +12,9 @@
 #include <string>
 #include <utility>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "settings/settings_file.h"
+#include "state/app_state.h"
 
 // The debugger texts written since the last look, joined by "|".
 inline std::wstring caughtTexts;

@@ -4,9 +4,10 @@
 #include <tuple>
 #include <utility>
 
-#include "app/app_state.h"
+#include "app/zoom_pump.h"
 #include "curve/curve_editor.h"
 #include "curve/response_curve.h"
+#include "state/app_state.h"
 #include "win/win_test_support.h"
 
 namespace {
@@ -120,7 +121,7 @@ TEST(MainWindow, DraggingHoldsTheCaptureAndStaysWithinTheEditor) {
   mouse(WM_LBUTTONDOWN, app.curveArea.left + 2 * step, bottom - 40);
   EXPECT_EQ(app.dragPoint, -1) << "curves are off: the mouse changes nothing";
   SendMessageW(app.curvesCheckBox, BM_SETCHECK, BST_CHECKED, 0);
-  routeCommand(cmdCurvesEnable);
+  routeCommand(IDC_CURVES_ENABLE);
   mouse(WM_LBUTTONDOWN, app.curveArea.left + 2 * step + 9, bottom - 49);
   EXPECT_TRUE(app.dragPoint == 2 && GetCapture() == app.mainWindow && IsWindowEnabled(app.resetButton));
   mouse(WM_MOUSEMOVE, 0, -3000);
@@ -132,7 +133,7 @@ TEST(MainWindow, DraggingHoldsTheCaptureAndStaysWithinTheEditor) {
   ASSERT_EQ(app.dragPoint, 3);
   SetCapture(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
   EXPECT_EQ(app.dragPoint, -1) << "the capture went elsewhere, as on a release over another program";
-  routeCommand(cmdCurvesReset);
+  routeCommand(IDC_CURVES_RESET);
   EXPECT_EQ(app.curveValues, (std::vector<int>{0, 20, 40, 60, 80, 100}));
 }
 
@@ -147,10 +148,10 @@ TEST(ShutDown, ExitLetsGoOfTheControllerAndNothingOfTheWindowOutlivesIt) {
       std::exchange(__imp_ReleaseDC, [](HWND window, HDC dc) { return --dcsHeld, releaseDc(window, dc); });
   ASSERT_TRUE(createProgramWindow(stick));
   const CurveBuffer buffer = app.curveBuffer;
-  routeCommand(cmdStartStop);
+  routeCommand(IDC_START_STOP);
   SendMessageW(app.mainWindow, WM_TIMER, pumpTimerId, 0);  // the first reading acquires the device
   ASSERT_EQ(app.outputPercent, 50);
-  routeCommand(cmdExit);
+  routeCommand(IDC_EXIT);
   EXPECT_FALSE(IsWindow(app.mainWindow));
   EXPECT_EQ(liveObjects(3), 0) << "released while still acquired: Exit did not unacquire";
   for (int kind : {0, 1, 2}) EXPECT_EQ(liveObjects(kind), 0) << kind;

@@ -4,7 +4,13 @@
 
 #include <vector>
 
-#include "app/layout.h"
+// A rectangle with exclusive right and bottom, as Windows keeps them.
+struct PixelRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
 
 // True when the editor can draw and hit-test: 2..101 points, all heights there, and an area
 // wider and higher than the 4-pixel inset on both sides.

@@ -1,4 +1,4 @@
-#include "settings/settings_text.h"
+#include "core/settings_text.h"
 
 #include <cstdint>
 

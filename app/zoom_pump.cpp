@@ -1,10 +1,10 @@
-#include "sim/zoom_pump.h"
+#include "app/zoom_pump.h"
 
-#include "app/app_state.h"
+#include "core/zoom_math.h"
 #include "input/axis_reader.h"
 #include "input/device_list.h"
 #include "sim/sim_link.h"
-#include "sim/zoom_math.h"
+#include "state/app_state.h"
 
 namespace {
 constexpr UINT pumpPeriodMs = 50;

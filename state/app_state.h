@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "curve/spline.h"
+#include "core/spline.h"
 
 // The back buffer of the curve editor: a memory DC with its bitmap selected into it.
 struct CurveBuffer {
@@ -68,23 +68,9 @@ struct AppState {
 
 extern AppState app;
 
-// Command ids shared by the controls, the accelerators and the window procedure.
-enum CommandId : int {
-  cmdAbout = 104,
-  cmdExit = 105,
-  cmdRefresh = 110,
-  cmdDeviceList = 111,
-  cmdStartStop = 112,
-  cmdAxisList = 114,
-  cmdInvert = 115,
-  cmdSave = 116,
-  cmdCockpit = 118,
-  cmdExternal = 119,
-  cmdCurvesEnable = 121,
-  cmdCurvesReset = 122,
-};
-constexpr UINT_PTR pumpTimerId = 113;
-constexpr int statusBarId = 117;
-
 // Marks the level bar and the curve editor for repainting, without erasing.
 void invalidateDisplays();
+
+// Selects a row of a combo box and sends the main window its selection command, as the user's choice does:
+// WM_COMMAND with the command id and CBN_SELCHANGE, the combo box as the sender, handled before this returns.
+void selectRow(HWND comboBox, int row, int commandId);

@@ -1,4 +1,4 @@
-#include "app/layout.h"
+#include "core/layout.h"
 
 int mainWindowWidth(int fontHeight) { return 30 * fontHeight; }
 

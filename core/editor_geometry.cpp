@@ -1,9 +1,9 @@
-#include "curve/editor_geometry.h"
+#include "core/editor_geometry.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "curve/spline.h"
+#include "core/spline.h"
 
 bool curveEditorUsable(int width, int height, int pointCount, int valueCount) {
   return pointCount >= minCurvePoints && pointCount <= maxCurvePoints && valueCount >= pointCount && width > 8 &&

@@ -1,4 +1,4 @@
-#include "input/axis_slot.h"
+#include "core/axis_slot.h"
 
 int instanceNumber(std::uint32_t objectType) { return static_cast<int>((objectType >> 8) & 0xFFFF); }
 

@@ -1,13 +1,7 @@
 // Where every part of the main window goes, worked out once from the height of the window's font.
 #pragma once
 
-// A rectangle with exclusive right and bottom, as Windows keeps them.
-struct PixelRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-};
+#include "core/editor_geometry.h"
 
 // A child control's place: top-left corner and size.
 struct ControlBox {

@@ -1,4 +1,4 @@
-#include "sim/zoom_math.h"
+#include "core/zoom_math.h"
 
 #include <algorithm>
 

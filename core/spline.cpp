@@ -1,4 +1,4 @@
-#include "curve/spline.h"
+#include "core/spline.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "input/input_names.h"
+#include "core/input_names.h"
 
 #include <algorithm>
 

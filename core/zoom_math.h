@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "curve/spline.h"
+#include "core/spline.h"
 
 // The range the axis is given at Start; a reading is divided by its top.
 constexpr int rawAxisMax = 65535;

@@ -1,0 +1,91 @@
+#include "app/settings_commands.h"
+
+#include <string>
+
+#include "app/combo_rows.h"
+#include "app/zoom_pump.h"
+#include "curve/curve_editor.h"
+#include "curve/response_curve.h"
+#include "input/direct_input.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_file.h"
+#include "state/app_state.h"
+
+// A stored list the spline and the editor cannot use gives way to the default straight line.
+static void adoptStoredCurve() {
+  const int count = static_cast<int>(app.curveValues.size());
+  if (count >= minCurvePoints && count <= maxCurvePoints) {
+    app.curvePointCount = count;
+    return;
+  }
+  app.curvePointCount = 6;
+  app.curveValues = straightLineHeights(app.curvePointCount);
+}
+
+static void setCheck(HWND checkBox, bool checked) {
+  SendMessageW(checkBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+static int findStoredDevice(const std::wstring& device) {
+  if (device.empty()) return -1;
+  for (size_t i = 0; i < app.devices.size(); ++i) {
+    if (instanceGuidText(app.devices[i]) == device) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+static int findStoredAxis(const std::wstring& axis) {
+  const int rows = static_cast<int>(SendMessageW(app.axisList, CB_GETCOUNT, 0, 0));
+  for (int row = 0; row < rows; ++row) {
+    if (comboRowText(app.axisList, row) == axis) return row;
+  }
+  return -1;
+}
+
+// The selected device's instance GUID as text; empty when no device is selected or it cannot tell.
+static std::wstring selectedDeviceText() {
+  const LRESULT row = SendMessageW(app.deviceList, CB_GETCURSEL, 0, 0);
+  if (row < 0 || static_cast<std::size_t>(row) >= app.devices.size() || app.devices[row] == nullptr) return {};
+  return instanceGuidText(app.devices[row]);
+}
+
+// The text of the selected axis row, however long it is.
+static std::wstring selectedAxisText() {
+  const LRESULT row = SendMessageW(app.axisList, CB_GETCURSEL, 0, 0);
+  return row < 0 ? std::wstring() : comboRowText(app.axisList, static_cast<int>(row));
+}
+
+void applyStartupSettings() {
+  // Every value keeps its preset unless the file holds its key; the curve as window creation left it.
+  const ZoomSettings stored = readSettings({L"", L"", false, true, true, app.curvesEnabled, app.curveValues, false});
+  app.curvesEnabled = stored.curvesEnabled;
+  app.curveValues = stored.curveValues;
+  adoptStoredCurve();
+  SendMessageW(app.refreshButton, BM_CLICK, 0, 0);
+  setCheck(app.invertCheckBox, stored.inverted);
+  setCheck(app.curvesCheckBox, app.curvesEnabled);
+  setCheck(app.cockpitCheckBox, stored.cockpitCamera);
+  setCheck(app.externalCheckBox, stored.chaseCamera);
+  EnableWindow(app.resetButton, app.curvesEnabled);
+  app.inverted = stored.inverted;
+  app.chaseCamera = stored.chaseCamera;
+  app.cockpitCamera = stored.cockpitCamera;
+  rebuildCurveSpline();
+  drawCurveEditor();
+
+  const int deviceRow = findStoredDevice(stored.device);
+  if (deviceRow < 0) return;
+  selectRow(app.deviceList, deviceRow, IDC_DEVICE_LIST);
+  const int axisRow = findStoredAxis(stored.axis);
+  if (axisRow < 0) return;
+  selectRow(app.axisList, axisRow, IDC_AXIS_LIST);
+  if (stored.autostart) startPump();
+}
+
+void saveSettings() {
+  const ZoomSettings settings = {selectedDeviceText(), selectedAxisText(), app.inverted,    app.chaseCamera,
+                                 app.cockpitCamera,    app.curvesEnabled,  app.curveValues, app.running};
+  if (!writeSettings(settings)) {
+    SendMessageW(app.statusBar, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Settings could not be saved"));
+  }
+}

@@ -1,0 +1,13 @@
+// The zoom pump: a 50 ms timer that turns axis readings into zoom values and sends them. Start and Stop lock
+// and unlock the choices and caption the Start button; the tick's arithmetic is core/zoom_math's.
+#pragma once
+
+#include <windows.h>
+
+#include "resources/resource_ids.h"
+
+constexpr UINT_PTR pumpTimerId = IDT_PUMP;
+
+void startPump();
+void stopPump();
+void pumpTick();

@@ -1,0 +1,16 @@
+#include "state/app_state.h"
+
+AppState app;
+
+// One invalidation for both: each is a round trip to the window server, and the strip between them is
+// repainted cheaply.
+void invalidateDisplays() {
+  RECT both = {};
+  UnionRect(&both, &app.levelBar, &app.curveArea);
+  InvalidateRect(app.mainWindow, &both, FALSE);
+}
+
+void selectRow(HWND comboBox, int row, int commandId) {
+  SendMessageW(comboBox, CB_SETCURSEL, static_cast<WPARAM>(row), 0);
+  SendMessageW(app.mainWindow, WM_COMMAND, MAKEWPARAM(commandId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(comboBox));
+}
