@@ -9,7 +9,7 @@
 
 // Shortcuts go to the main window whichever control holds the focus.
 static int runMessageLoop(HACCEL shortcuts) {
-  MSG message;
+  MSG message = {};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (TranslateAcceleratorW(app.mainWindow, shortcuts, &message)) continue;
     TranslateMessage(&message);

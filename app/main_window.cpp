@@ -58,6 +58,27 @@ int measureFontHeight(HDC dc) {
   return buffer[0].otmTextMetrics.tmHeight;
 }
 
+// A window DC's default font is the raster System font, which has no outline metrics and draws the captions
+// large and bold: the controls and the measurement use the system's message font instead.
+HFONT createMessageFont() {
+  NONCLIENTMETRICSW metrics = {};
+  metrics.cbSize = sizeof metrics;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return nullptr;
+  return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+int measureMessageFontHeight(HDC dc) {
+  if (app.messageFont == nullptr) return fallbackFontHeight;
+  const HGDIOBJ previous = SelectObject(dc, app.messageFont);
+  const int height = measureFontHeight(dc);
+  SelectObject(dc, previous);
+  return height;
+}
+
+void useMessageFont(HWND control) {
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(app.messageFont), FALSE);
+}
+
 RECT toRect(const PixelRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
 void createControls(const MainLayout& layout) {
@@ -67,6 +88,7 @@ void createControls(const MainLayout& layout) {
     HWND control = CreateWindowExW(
         0, child.className, child.caption, WS_CHILD | WS_VISIBLE | child.style, box.x, box.y, box.width, box.height,
         app.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)), app.instanceHandle, nullptr);
+    useMessageFont(control);
     if (child.kept != nullptr) *child.kept = control;
   }
 }
@@ -74,7 +96,8 @@ void createControls(const MainLayout& layout) {
 // Sizes the window from the font, lays it out and prepares the curve editor's back buffer.
 void layOutMainWindow() {
   HDC dc = GetDC(app.mainWindow);
-  const int fontHeight = measureFontHeight(dc);
+  app.messageFont = createMessageFont();
+  const int fontHeight = measureMessageFontHeight(dc);
   app.handCursor = LoadCursorW(nullptr, IDC_HAND);
   SetWindowPos(app.mainWindow, nullptr, 0, 0, mainWindowWidth(fontHeight), mainWindowHeight(fontHeight), SWP_NOMOVE);
   RECT client = {};
@@ -114,6 +137,7 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
   UpdateWindow(app.mainWindow);
   layOutMainWindow();
   app.statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"", app.mainWindow, IDC_STATUS_BAR);
+  useMessageFont(app.statusBar);
   applyStartupSettings();
   invalidateDisplays();
   return true;

@@ -8,6 +8,7 @@
 #include "curve/curve_editor.h"
 #include "input/axis_list.h"
 #include "input/device_list.h"
+#include "input/direct_input.h"
 #include "resources/resource_ids.h"
 #include "sim/sim_link.h"
 #include "state/app_state.h"
@@ -27,17 +28,17 @@ void toggleStartStop() {
   invalidateDisplays();
 }
 
-// Exit closes the link and lets go of the controller before the window goes.
-void exitProgram() {
+// Both ways out, Exit and the window's close button, end here, once: the pump's timer, the link, the
+// controllers (unacquired, then let go), the drawing objects, and last the message loop.
+void shutDown() {
+  KillTimer(app.mainWindow, pumpTimerId);
+  app.running = false;
   closeSimLink();
-  if (app.activeDevice != nullptr) app.activeDevice->Unacquire();
-  DestroyWindow(app.mainWindow);
-}
-
-void destroyMainWindow() {
-  closeSimLink();
-  deleteCurveBuffer();
+  if (app.activeDevice != nullptr) unacquireDevice(app.activeDevice);
   releaseControllers();
+  deleteCurveBuffer();
+  if (app.messageFont != nullptr) DeleteObject(app.messageFont);
+  app.messageFont = nullptr;
   PostQuitMessage(0);
 }
 
@@ -52,7 +53,7 @@ bool runCommand(int id, HWND sender) {
       showAboutDialog();
       return true;
     case IDC_EXIT:
-      exitProgram();
+      DestroyWindow(app.mainWindow);
       return true;
     case IDC_REFRESH:
       refreshDevices();
@@ -134,7 +135,7 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       pumpTick();
       return 0;
     case WM_DESTROY:
-      destroyMainWindow();
+      shutDown();
       return 0;
     // Signed positions: while a drag holds the capture the pointer may be left of or above the window.
     case WM_MOUSEMOVE:
@@ -146,6 +147,11 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_LBUTTONUP:
       curveEditorButtonUp();
       return 0;
+    // Left to the default, the class's arrow would replace the hand at every move.
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) != HTCLIENT || reinterpret_cast<HWND>(wParam) != window) break;
+      showEditorCursor();
+      return TRUE;
     case WM_CAPTURECHANGED:
       curveEditorCaptureLost(reinterpret_cast<HWND>(lParam));
       return 0;

@@ -1,6 +1,7 @@
 #include "core/spline.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstddef>
 
@@ -63,7 +64,10 @@ int curvePercentAt(const std::vector<CurveSegment>& spline, int pointCount, int 
   const int step = 100 / (pointCount - 1);
   const int k = std::min(percent / step, pointCount - 2);
   const CurveSegment& segment = spline[segmentIndex(k, spline.size())];
-  return static_cast<int>(evaluateSegment(segment, static_cast<double>(percent)));
+  // Hand-edited heights near the 32-bit limits overshoot past them; the pump clamps to 0..100 afterwards.
+  const double value = evaluateSegment(segment, static_cast<double>(percent));
+  if (!(value == value)) return 0;
+  return static_cast<int>(std::clamp(value, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
 }
 
 double curveRowAt(const std::vector<CurveSegment>& spline, int pointCount, int width, int height, double column) {

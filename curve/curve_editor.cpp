@@ -97,6 +97,14 @@ void drawCurveEditor() {
 
 int findControlPointAt(int x, int y) { return controlPointAt(areaRect(), app.curveValues, app.curvePointCount, x, y); }
 
+void showEditorCursor() {
+  POINT pointer = {};
+  GetCursorPos(&pointer);
+  ScreenToClient(app.mainWindow, &pointer);
+  const bool onPoint = app.curvesEnabled && (app.dragPoint >= 0 || findControlPointAt(pointer.x, pointer.y) >= 0);
+  SetCursor(onPoint ? app.handCursor : LoadCursorW(nullptr, IDC_ARROW));
+}
+
 void curveEditorMouseMove(int x, int y) {
   if (!app.curvesEnabled) return;
   if (app.dragPoint < 0) {

@@ -15,6 +15,10 @@ void drawCurveEditor();
 // Index of the first control point within 10 pixels of the client position, or -1.
 int findControlPointAt(int x, int y);
 
+// WM_SETCURSOR in the client area: the hand over a point of an enabled curve or while one is dragged,
+// the arrow elsewhere.
+void showEditorCursor();
+
 // The three mouse messages, with the client position taken from lParam.
 void curveEditorMouseMove(int x, int y);
 void curveEditorButtonDown(int x, int y);

@@ -34,6 +34,8 @@ struct AppState {
   HWND externalCheckBox = nullptr;
   HCURSOR handCursor = nullptr;
   CurveBuffer curveBuffer;
+  // The system's message font, which the layout is measured from and every control shows.
+  HFONT messageFont = nullptr;
 
   // Geometry, client coordinates of the main window
   RECT curveArea = {0, 0, 0, 0};

@@ -59,6 +59,11 @@ TEST(ZoomMath, RawReadingsBecomeInvertedCurvedClampedPercents) {
     EXPECT_TRUE(reading.inputPercent == input && reading.value == value) << raw << " " << inverted << curves;
   }
   EXPECT_EQ(nextTickCount(INT_MAX), INT_MIN) << "the count wraps instead of overflowing";
+  // Hand-edited heights near the 32-bit limits: the curve overshoots past them at 28 %, the right way.
+  const std::vector<int> up = {0, 2000000000, 2000000000, 2000000000, 2000000000, 2000000000};
+  const std::vector<int> down = {0, -2000000000, -2000000000, -2000000000, -2000000000, -2000000000};
+  EXPECT_EQ(zoomForReading(18350, false, true, splineThroughHeights(up), 6).value, 100);
+  EXPECT_EQ(zoomForReading(18350, false, true, splineThroughHeights(down), 6).value, 0);
 }
 
 TEST(EditorGeometry, MarkersPointsHitsDragsAndColumnRuns) {
@@ -75,6 +80,9 @@ TEST(EditorGeometry, MarkersPointsHitsDragsAndColumnRuns) {
   }
   EXPECT_EQ(results, "0 0 -1 0 -1 0 -1 0 -1 0 1 5 -1 -1 ") << "less than 10 pixels away on both axes";
   EXPECT_EQ(controlPointAt({0, 0, 20, 100}, std::vector<int>(6, 50), 6, 12, 50), 1) << "overlaps: the lowest index";
+  EXPECT_EQ(controlPointAt(area, {0, INT_MAX, INT_MIN, INT_MAX, INT_MIN, 0}, 6, 128, 10), -1) << "far off, no overflow";
+  const PixelRect high = markerRect(1, 6, 190, 100, INT_MAX), low = markerRect(2, 6, 190, 100, INT_MIN);
+  EXPECT_TRUE(high.top < high.bottom && high.bottom < 0 && 100 < low.top && low.top < low.bottom);
   const std::tuple<PixelRect, std::vector<int>, int> unusable[] = {{area, {50}, 1},
                                                                    {area, line, 7},
                                                                    {area, std::vector<int>(102, 0), 102},

@@ -21,6 +21,16 @@ RECT placeOf(HWND control) {
   return rect;
 }
 
+// The cursor the window sets with the pointer at a client position.
+HCURSOR cursorAt(int x, int y) {
+  POINT pointer = {x, y};
+  ClientToScreen(app.mainWindow, &pointer);
+  SetCursorPos(pointer.x, pointer.y);
+  SendMessageW(app.mainWindow, WM_SETCURSOR, reinterpret_cast<WPARAM>(app.mainWindow),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  return GetCursor();
+}
+
 void mouse(UINT message, int x, int y) {
   SendMessageW(app.mainWindow, message, 0, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
 }
@@ -46,6 +56,7 @@ TEST(MainWindow, ControlsStandInOrderWithTheirIdsInsideTheWindowAndApart) {
                       child == app.statusBar;
     children += std::to_wstring(id) + (kept ? L"*" : L"") + (id == 111 || id == 114 ? L"" : L" " + windowText(child));
     children += L"|";
+    EXPECT_EQ(SendMessageW(child, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(app.messageFont)) << id;
     const RECT place = placeOf(child);
     EXPECT_TRUE(IntersectRect(&overlap, &place, &client) && EqualRect(&overlap, &place)) << id << " inside";
     for (const RECT& other : places) EXPECT_FALSE(IntersectRect(&overlap, &place, &other)) << id;
@@ -54,11 +65,17 @@ TEST(MainWindow, ControlsStandInOrderWithTheirIdsInsideTheWindowAndApart) {
   EXPECT_EQ(children,
             L"0 Device:|111*|110* Refresh|0 Axis:|114*|115* Invert|0 Curves:|121* Enable|122* Reset|"
             L"112* Start|0 Camera:|118* Cockpit|119* External|105 Exit|104 About|116 Save|117* |");
-  // 30H x 25H; the editor 100 high, centred under the lists; the level bar beside the Start button.
+  // 30H x 25H for H the height of the font every control shows; the editor 100 high, centred under the lists;
+  // the level bar beside the Start button.
+  HDC dc = GetDC(app.mainWindow);
+  TEXTMETRICW font = {};
+  SelectObject(dc, app.messageFont);
+  GetTextMetricsW(dc, &font);
+  ReleaseDC(app.mainWindow, dc);
   GetWindowRect(app.mainWindow, &frame);
+  EXPECT_TRUE(app.messageFont != nullptr && frame.right - frame.left == 30 * font.tmHeight &&
+              frame.bottom - frame.top == 25 * font.tmHeight);
   const RECT start = placeOf(app.startButton);
-  EXPECT_TRUE((frame.right - frame.left) % 30 == 0 &&
-              (frame.right - frame.left) * 25 == (frame.bottom - frame.top) * 30);
   EXPECT_TRUE(app.curveArea.bottom - app.curveArea.top == 100 && app.curveArea.left == placeOf(app.deviceList).left &&
               app.curveArea.left + app.curveArea.right == client.right);
   EXPECT_TRUE(app.levelBar.top == start.top && app.levelBar.bottom == start.bottom &&
@@ -118,10 +135,15 @@ TEST(MainWindow, EditorDrawsTheInsetDiagonalItsMarkersAndGapsBelowTheBottom) {
 TEST(MainWindow, DraggingHoldsTheCaptureAndStaysWithinTheEditor) {
   ASSERT_TRUE(createProgramWindow(stick));
   const int w = app.curveArea.right - app.curveArea.left, step = w / 5, bottom = app.curveArea.bottom;
+  const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
   mouse(WM_LBUTTONDOWN, app.curveArea.left + 2 * step, bottom - 40);
-  EXPECT_EQ(app.dragPoint, -1) << "curves are off: the mouse changes nothing";
+  EXPECT_TRUE(app.dragPoint == -1 && cursorAt(app.curveArea.left + 2 * step, bottom - 40) == arrow)
+      << "curves are off: the mouse changes nothing";
   SendMessageW(app.curvesCheckBox, BM_SETCHECK, BST_CHECKED, 0);
   routeCommand(IDC_CURVES_ENABLE);
+  EXPECT_TRUE(cursorAt(app.curveArea.left + 2 * step + 9, bottom - 49) == app.handCursor &&
+              cursorAt(app.curveArea.left + 2 * step + 10, bottom - 40) == arrow)
+      << "the hand over a point, less than 10 pixels from it, and the arrow elsewhere";
   mouse(WM_LBUTTONDOWN, app.curveArea.left + 2 * step + 9, bottom - 49);
   EXPECT_TRUE(app.dragPoint == 2 && GetCapture() == app.mainWindow && IsWindowEnabled(app.resetButton));
   mouse(WM_MOUSEMOVE, 0, -3000);
@@ -142,19 +164,23 @@ extern "C" HDC(WINAPI* __imp_GetDC)(HWND);
 extern "C" int(WINAPI* __imp_ReleaseDC)(HWND, HDC);
 int dcsHeld = 0;
 
-TEST(ShutDown, ExitLetsGoOfTheControllerAndNothingOfTheWindowOutlivesIt) {
+TEST(ShutDown, BothWaysOutLetGoOfTheControllerAndLeaveNothingOfTheWindow) {
   static decltype(__imp_GetDC) getDc = std::exchange(__imp_GetDC, [](HWND window) { return ++dcsHeld, getDc(window); });
   static decltype(__imp_ReleaseDC) releaseDc =
       std::exchange(__imp_ReleaseDC, [](HWND window, HDC dc) { return --dcsHeld, releaseDc(window, dc); });
-  ASSERT_TRUE(createProgramWindow(stick));
-  const CurveBuffer buffer = app.curveBuffer;
-  routeCommand(IDC_START_STOP);
-  SendMessageW(app.mainWindow, WM_TIMER, pumpTimerId, 0);  // the first reading acquires the device
-  ASSERT_EQ(app.outputPercent, 50);
-  routeCommand(IDC_EXIT);
-  EXPECT_FALSE(IsWindow(app.mainWindow));
-  EXPECT_EQ(liveObjects(3), 0) << "released while still acquired: Exit did not unacquire";
-  for (int kind : {0, 1, 2}) EXPECT_EQ(liveObjects(kind), 0) << kind;
-  EXPECT_TRUE(GetObjectType(buffer.dc) == 0 && GetObjectType(buffer.bitmap) == 0) << "the back buffer is deleted";
-  EXPECT_EQ(dcsHeld, 0) << "every window DC is released";
+  for (const bool closeButton : {false, true}) {
+    ASSERT_TRUE(createProgramWindow(stick));
+    const CurveBuffer buffer = app.curveBuffer;
+    const HFONT font = app.messageFont;
+    routeCommand(IDC_START_STOP);
+    SendMessageW(app.mainWindow, WM_TIMER, pumpTimerId, 0);  // the first reading acquires the device
+    ASSERT_EQ(app.outputPercent, 50);
+    if (closeButton) SendMessageW(app.mainWindow, WM_CLOSE, 0, 0);
+    if (!closeButton) routeCommand(IDC_EXIT);
+    EXPECT_FALSE(IsWindow(app.mainWindow));
+    EXPECT_EQ(liveObjects(3), 0) << closeButton << ": released while still acquired";
+    for (int kind : {0, 1, 2}) EXPECT_EQ(liveObjects(kind), 0) << kind;
+    EXPECT_TRUE(GetObjectType(buffer.dc) == 0 && GetObjectType(buffer.bitmap) == 0 && GetObjectType(font) == 0);
+    EXPECT_EQ(dcsHeld, 0) << "every window DC is released";
+  }
 }
