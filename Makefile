@@ -42,7 +42,8 @@ clean:
 screenshot: windows
 	@tests/with-display.sh tools/screenshot.sh $(BUILD)/windows
 
-# The settings reader under libFuzzer for a bounded time (FUZZ_SECONDS, default 60).
+# Both fuzz targets (the settings reader; the pump's arithmetic and the editor geometry) under libFuzzer,
+# each for a bounded time (FUZZ_SECONDS, default 60).
 fuzz: deps
 	@tests/fuzz/run-fuzz.sh $(BUILD)/fuzz $${FUZZ_SECONDS:-60}
 

@@ -1,0 +1,61 @@
+// libFuzzer target: any curve of 2..101 heights over the whole 32-bit range, any raw reading, the invert and
+// curve switches, through the pump's arithmetic and the curve editor's geometry. Besides the sanitizers, the
+// zoom value must stay in 0..100 and every row and height where the editor expects it.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "core/editor_geometry.h"
+#include "core/zoom_math.h"
+
+namespace {
+void require(bool holds, const char* what) {
+  if (holds) return;
+  std::fprintf(stderr, "violated: %s\n", what);
+  std::abort();
+}
+
+// The next four bytes as a 32-bit number, zero past the end.
+std::int32_t next(const std::uint8_t*& data, std::size_t& size) {
+  std::uint32_t value = 0;
+  std::memcpy(&value, data, size < 4 ? size : 4);
+  data += size < 4 ? size : 4;
+  size -= size < 4 ? size : 4;
+  return static_cast<std::int32_t>(value);
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::uint32_t choices = static_cast<std::uint32_t>(next(data, size));
+  const int count = 2 + static_cast<int>(choices % 100);
+  std::vector<int> heights;
+  for (int i = 0; i < count; ++i) heights.push_back(next(data, size));
+  const std::vector<CurveSegment> spline = splineThroughHeights(heights);
+  const ZoomReading reading = zoomForReading(next(data, size), choices & 0x100, choices & 0x200, spline, count);
+  require(reading.inputPercent >= 0 && reading.inputPercent <= 100, "axis percent in 0..100");
+  require(reading.value >= 0 && reading.value <= 100, "zoom value in 0..100");
+
+  const int width = 9 + static_cast<int>((choices >> 10) % 600), height = 100;
+  const PixelRect area = {52, 56, 52 + width, 56 + height};
+  for (int i = 0; i < count; ++i) {
+    const PixelRect marker = markerRect(i, count, width, height, heights[i]);
+    require(marker.right - marker.left == 8 && marker.bottom - marker.top == 8, "an 8 x 8 marker");
+    pointClientPosition(area, i, count, heights[i]);
+  }
+  const int x = next(data, size), y = next(data, size);
+  const int point = controlPointAt(area, heights, count, x, y);
+  require(point >= -1 && point < count, "a point of the curve or none");
+  const int dragged = dragHeight(area, y);
+  require(dragged >= 0 && dragged <= 100, "a dragged height in 0..100");
+  double previous = curveRowAt(spline, count, width, height, 4), row = curveRowAt(spline, count, width, height, 5);
+  for (int column = 4; column < width - 4; ++column) {
+    const double following = curveRowAt(spline, count, width, height, column + 1);
+    const ColumnRun run = curveColumnRun(previous, row, following, height);
+    require(!run.drawn || (0 <= run.low && run.low <= run.high && run.high < height), "a run inside the buffer");
+    previous = row;
+    row = following;
+  }
+  return 0;
+}
