@@ -1,8 +1,10 @@
 #include "app/window_procedure.h"
 
+#include <dbt.h>
 #include <windowsx.h>
 
 #include "app/about_dialog.h"
+#include "app/controller_comeback.h"
 #include "app/settings_commands.h"
 #include "app/zoom_pump.h"
 #include "curve/curve_editor.h"
@@ -45,9 +47,15 @@ void shutDown() {
 // Refresh and the two lists would pull the device out from under the running pump.
 bool ignoredWhileRunning(int id) { return id == IDC_REFRESH || id == IDC_DEVICE_LIST || id == IDC_AXIS_LIST; }
 
+// The commands by which the user changes the choice of controller; the program's own selections do not count.
+bool changesTheChoice(int id) {
+  return !app.selectingRow && (id == IDC_START_STOP || id == IDC_EXIT || ignoredWhileRunning(id));
+}
+
 // Runs a command by id; false when the id is not a command of this window.
 bool runCommand(int id, HWND sender) {
   if (app.running && ignoredWhileRunning(id)) return true;
+  if (changesTheChoice(id)) forgetLostController();
   switch (id) {
     case IDC_ABOUT:
       showAboutDialog();
@@ -147,6 +155,10 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_LBUTTONUP:
       curveEditorButtonUp();
       return 0;
+    // Sent to every top-level window when a device comes or goes.
+    case WM_DEVICECHANGE:
+      if (wParam == DBT_DEVNODES_CHANGED) controllerMayBeBack();
+      return TRUE;
     // Left to the default, the class's arrow would replace the hand at every move.
     case WM_SETCURSOR:
       if (LOWORD(lParam) != HTCLIENT || reinterpret_cast<HWND>(wParam) != window) break;

@@ -1,5 +1,6 @@
 #include "app/zoom_pump.h"
 
+#include "app/controller_comeback.h"
 #include "core/zoom_math.h"
 #include "input/axis_reader.h"
 #include "input/device_list.h"
@@ -57,8 +58,10 @@ void pumpTick() {
   if (raw == noAxisValue) {
     // A lost controller stops the pump, except on the ticks that let a passing failure go by.
     if (!isTickMultiple(app.tickCount, readingCheckPeriod)) {
+      const bool noted = noteLostController();
       stopPump();
       refreshDevices();
+      if (noted) awaitLostController();
     }
     return;
   }

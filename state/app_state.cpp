@@ -1,5 +1,7 @@
 #include "state/app_state.h"
 
+#include <utility>
+
 AppState app;
 
 // One invalidation for both: each is a round trip to the window server, and the strip between them is
@@ -11,6 +13,8 @@ void invalidateDisplays() {
 }
 
 void selectRow(HWND comboBox, int row, int commandId) {
+  const bool outer = std::exchange(app.selectingRow, true);
   SendMessageW(comboBox, CB_SETCURSEL, static_cast<WPARAM>(row), 0);
   SendMessageW(app.mainWindow, WM_COMMAND, MAKEWPARAM(commandId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(comboBox));
+  app.selectingRow = outer;
 }

@@ -66,6 +66,14 @@ struct AppState {
   std::vector<DIDEVICEOBJECTINSTANCEW> axes;
   // Last position read from the selected axis, answered while another program holds the device.
   int lastAxisValue = 0;
+
+  // The controller the pump lost, awaited back: its instance GUID, its name and the chosen axis's name.
+  bool awaitingController = false;
+  GUID lostDevice = {};
+  std::wstring lostDeviceName;
+  std::wstring lostAxis;
+  // Set while the program itself selects a row, so that the selection is not taken for the user's.
+  bool selectingRow = false;
 };
 
 extern AppState app;

@@ -33,7 +33,8 @@ def settings_lines():
 
 
 def flight():
-    # Shortcuts (About open while the pump runs), unplugging while running, the simulator coming back, Save.
+    # Shortcuts (About open while the pump runs), unplugging and plugging back while running, the simulator
+    # coming back, Save.
     d = h.start("flight", controllers())
     try:
         h.key(d, "Return")
@@ -55,17 +56,23 @@ def flight():
         h.write_atomically(d.script, controllers(unplug_alpha=True))
         h.wait_until(lambda: h.debug_texts(d)[-1] == "device: Bravo Quadrant", what="the list to be refreshed")
         time.sleep(0.3)
-        expect(h.sim_calls(d)[-1] == "Close" and h.green_pixels(h.screenshot(d)) == 0, "unplugged: the pump stops")
+        shot = h.screenshot(d)
+        expect(h.sim_calls(d)[-1] == "Close" and h.green_pixels(shot) == 0, "unplugged: the pump stops")
+        expect(h.status_text_pixels(shot) > 0, "and says it waits for the stick")
+        calls = len(h.sim_calls(d))
+        h.write_atomically(d.script, controllers(throttle=0.45))
+        h.probe("device-change")
+        wait_for_write(d, 45, since=calls)  # plugged back: the pump resumes on the stick's throttle by itself
 
         h.write_atomically(d.sim_control, "fail-open\n")
-        h.key(d, "Return")
+        h.key(d, "Return", "Return")
         h.wait_until(lambda: "Open!" in h.sim_calls(d), what="a refused attempt")
         calls = len(h.sim_calls(d))
+        h.wait_until(lambda: h.green_pixels(h.screenshot(d)) > 0, what="the level bar to show the throttle, unlinked")
         refused = h.screenshot(d)
-        expect(h.green_pixels(refused) > 0, "refused: the level bar still shows Bravo's slider")
         h.write_atomically(d.sim_control, "")
         started = time.monotonic()
-        wait_for_write(d, 25, since=calls)
+        wait_for_write(d, 45, since=calls)
         expect(time.monotonic() - started < 3.5, "the link comes back within 40 ticks")
         connected = h.status_text_pixels(h.screenshot(d))
         expect(0 < connected < h.status_text_pixels(refused), "the shorter 'Connected' text replaces the other")
@@ -74,15 +81,16 @@ def flight():
     finally:
         h.finish(d)
     expect(d.process.returncode == 0, "Exit ends the program")
-    expect(settings_lines() == [f"Device: {BRAVO}", "Axis: Slider", "Inverted: 1", "ChaseCamera: 0", "CockpitCamera: 1",
-                                "CurvesEnabled: 0", "CurveVals: 0,20,40,60,80,100", "Autostart: 1"], settings_lines())
+    expect(settings_lines() == [f"Device: {ALPHA}", "Axis: Throttle", "Inverted: 1", "ChaseCamera: 0",
+                                "CockpitCamera: 1", "CurvesEnabled: 0", "CurveVals: 0,20,40,60,80,100",
+                                "Autostart: 1"], settings_lines())
 
 
 def relaunch():
-    # The file that flight() saved starts the pump by itself: Bravo's slider at 25 %, inverted, cockpit only.
+    # The file that flight() saved starts the pump by itself: the throttle at 30 %, inverted, cockpit only.
     d = h.start("relaunch", controllers(), settings=True)
     try:
-        wait_for_write(d, 75, 0)
+        wait_for_write(d, 70, 0)
         time.sleep(0.2)
         expect(all(camera == 0 for camera, _ in h.sim_writes(d)), "External stays off after the relaunch")
     finally:

@@ -2,8 +2,13 @@
 // behind it. Ticks are sent to the window by hand, so that the test counts them.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <dbt.h>
+
 #include <fstream>
 #include <map>
+#include <tuple>
 
 #include "app/zoom_pump.h"
 #include "state/app_state.h"
@@ -113,7 +118,8 @@ TEST(ZoomPump, LostControllerStopsThePumpExceptOnA20thTick) {
   EXPECT_TRUE(app.running && app.outputPercent == 50 && calls().empty());
   useControllers(deviceLine(2, "Bravo Pedals") + "axis RzAxis 5 0.5 Rudder\n");  // the stick is unplugged
   tick();                                                                        // 21
-  EXPECT_TRUE(!app.running && app.outputPercent == 0 && calls() == "Close" && shown() == L"Start ");
+  EXPECT_TRUE(!app.running && app.outputPercent == 0 && calls() == "Close");
+  EXPECT_EQ(shown(), L"Start Waiting for Alpha Stick to come back") << "unlocked, and the stick awaited";
   EXPECT_EQ(rowsOf(app.deviceList) + rowsOf(app.axisList), L"[Bravo Pedals][Rudder]") << "the list is enumerated again";
 }
 
@@ -144,4 +150,39 @@ TEST(ZoomPump, SimulatorFailuresAreShownAndTheCamerasChooseTheWrites) {
     routeCommand(IDC_START_STOP);
     calls();
   }
+}
+
+TEST(ZoomPump, ALostControllerIsAwaitedAndResumesOnTheSameAxis) {
+  const std::string pedals = deviceLine(2, "Bravo Pedals") + "axis RzAxis 5 0.5 Rudder\n";
+  const std::wstring waiting = L"Waiting for Alpha Stick to come back";
+  const std::tuple<const char*, bool, std::string, std::wstring, std::wstring> cases[] = {
+      // what happens, whether the user refreshed meanwhile, the devices at the device change, and then
+      {"the same stick", false, stick(0.25), L"[Alpha Stick]|Bravo Pedals [Throttle] running", L"Connected"},
+      {"another device", false, deviceLine(3, "Charlie") + pedals, L"[Bravo Pedals]|Charlie [Rudder]", waiting},
+      {"the stick without its axis", false, deviceLine(1, "Alpha Stick") + "axis XAxis 0 0.5 X\n" + pedals,
+       L"[Alpha Stick]|Bravo Pedals [X]", L""},
+      {"the user's Refresh", true, stick(0.25), L"[Bravo Pedals] [Rudder]", L""}};
+  for (const auto& [what, userRefreshes, back, choice, status] : cases) {
+    ASSERT_TRUE(startWith(stick(0.5)));
+    routeCommand(IDC_START_STOP);
+    tick();
+    useControllers(pedals);  // the stick is unplugged
+    tick();
+    EXPECT_TRUE(!app.running && rowsOf(app.deviceList) == L"[Bravo Pedals]" && windowText(app.statusBar) == waiting);
+    if (userRefreshes) routeCommand(IDC_REFRESH, 1);
+    useControllers(back);
+    SendMessageW(app.mainWindow, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    EXPECT_EQ(rowsOf(app.deviceList) + L" " + rowsOf(app.axisList) + (app.running ? L" running" : L""), choice) << what;
+    EXPECT_EQ(windowText(app.statusBar).substr(0, status.size()), status) << what;
+    calls();
+    tick();
+    EXPECT_EQ(calls(), app.running ? "Write0=25 Write1=25" : "") << what << ": sends again";
+  }
+  // Stopped by the user, or running: a device change changes nothing.
+  ASSERT_TRUE(startWith(stick(0.5)));
+  routeCommand(IDC_START_STOP);
+  routeCommand(IDC_START_STOP);
+  useControllers(pedals);
+  SendMessageW(app.mainWindow, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+  EXPECT_EQ(rowsOf(app.deviceList), L"[Alpha Stick]|Bravo Pedals") << "no refresh";
 }
