@@ -335,12 +335,13 @@ HRESULT STDMETHODCALLTYPE setDataFormat(IDirectInputDevice8W* face, LPCDIDATAFOR
   return DI_OK;
 }
 
-// Only the sharing the program asks for is accepted: non-exclusive, in the background.
+// Only the sharing the program asks for is accepted: non-exclusive, in the background, for a window.
 HRESULT STDMETHODCALLTYPE setCooperativeLevel(IDirectInputDevice8W* face, HWND window, DWORD flags) {
   VirtualDevice* device;
   if (const HRESULT answer = enter(face, "SetCooperativeLevel", device)) return answer;
-  if (flags != (DISCL_NONEXCLUSIVE | DISCL_BACKGROUND) || !IsWindow(window)) return DIERR_INVALIDPARAM;
-  return device->acquired ? DIERR_ACQUIRED : DI_OK;
+  return flags != (DISCL_NONEXCLUSIVE | DISCL_BACKGROUND) || !IsWindow(window) ? DIERR_INVALIDPARAM
+         : device->acquired                                                    ? DIERR_ACQUIRED
+                                                                               : DI_OK;
 }
 
 HRESULT STDMETHODCALLTYPE getDeviceInfo(IDirectInputDevice8W* face, LPDIDEVICEINSTANCEW info) {
@@ -429,10 +430,8 @@ IDirectInput8WVtbl inputMethods = [] {
 extern "C" {
 
 HRESULT WINAPI DirectInput8Create(HINSTANCE module, DWORD version, REFIID iid, void** out, LPUNKNOWN outer) {
-  if (out == nullptr) return E_POINTER;
   *out = nullptr;
-  if (module == nullptr || version != 0x0800 || outer != nullptr || iid != IID_IDirectInput8W)
-    return DIERR_INVALIDPARAM;
+  if (module == nullptr || version != 0x0800 || outer != nullptr || iid != IID_IDirectInput8W) return E_INVALIDARG;
   const Failure* failure = injected("DirectInput8Create", GUID_NULL);
   if (failure != nullptr && FAILED(failure->code)) return failure->code;
   ++counts[0];
