@@ -16,24 +16,13 @@
 #include "settings/settings_file.h"
 #include "state/app_state.h"
 
-// The debugger texts written since the last look, joined by "|".
+// The debugger texts the program wrote since the last look, joined by "|". The program calls
+// OutputDebugStringW through the import table of the test program it is linked into.
+extern "C" void(WINAPI* __imp_OutputDebugStringW)(LPCWSTR);
 inline std::wstring caughtTexts;
 inline std::wstring debugTexts() { return std::exchange(caughtTexts, L""); }
-
-// Windows raises the wide text; Wine only the narrow one, which is turned back into a wide one.
-inline LONG CALLBACK catchDebugText(EXCEPTION_POINTERS* pointers) {
-  const EXCEPTION_RECORD* record = pointers->ExceptionRecord;
-  const auto text = record->NumberParameters >= 2 ? record->ExceptionInformation[1] : 0;
-  wchar_t wide[1024] = {};
-  if (record->ExceptionCode == DBG_PRINTEXCEPTION_WIDE_C && text != 0) {
-    wcsncpy_s(wide, 1024, reinterpret_cast<const wchar_t*>(text), _TRUNCATE);
-  } else if (record->ExceptionCode == DBG_PRINTEXCEPTION_C && text != 0) {
-    MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(text), -1, wide, 1023);
-  } else {
-    return EXCEPTION_CONTINUE_SEARCH;
-  }
-  caughtTexts.append(caughtTexts.empty() ? L"" : L"|").append(wide);
-  return EXCEPTION_CONTINUE_EXECUTION;
+inline void catchDebugTexts() {
+  __imp_OutputDebugStringW = [](LPCWSTR text) { caughtTexts.append(caughtTexts.empty() ? L"" : L"|").append(text); };
 }
 
 template <typename Function>
@@ -86,7 +75,7 @@ inline void pumpMessages() {
 // launch. A window made before goes first.
 inline bool createProgramWindow(const std::string& controllers, const std::string& settings = "") {
   static const bool prepared = [] {
-    AddVectoredExceptionHandler(1, catchDebugText);
+    catchDebugTexts();
     INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
     return InitCommonControlsEx(&commonControls) != FALSE;
   }();
