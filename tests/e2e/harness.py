@@ -130,10 +130,6 @@ def green_pixels(image):
     return sum(row.count((0, 255, 0)) for row in image)  # the level bar's fill is the only pure green
 
 
-def status_text_pixels(image):
-    return sum(1 for row in image[-18:-3] for pixel in row[2:-20] if sum(pixel) < 200)  # along the bottom edge
-
-
 def sim_calls(d):
     return d.sim_log.read_text().splitlines()
 

@@ -56,9 +56,7 @@ def flight():
         h.write_atomically(d.script, controllers(unplug_alpha=True))
         h.wait_until(lambda: h.debug_texts(d)[-1] == "device: Bravo Quadrant", what="the list to be refreshed")
         time.sleep(0.3)
-        shot = h.screenshot(d)
-        expect(h.sim_calls(d)[-1] == "Close" and h.green_pixels(shot) == 0, "unplugged: the pump stops")
-        expect(h.status_text_pixels(shot) > 0, "and says it waits for the stick")
+        expect(h.sim_calls(d)[-1] == "Close" and h.green_pixels(h.screenshot(d)) == 0, "unplugged: the pump stops")
         calls = len(h.sim_calls(d))
         h.write_atomically(d.script, controllers(throttle=0.45))
         h.probe("device-change")
@@ -69,13 +67,10 @@ def flight():
         h.wait_until(lambda: "Open!" in h.sim_calls(d), what="a refused attempt")
         calls = len(h.sim_calls(d))
         h.wait_until(lambda: h.green_pixels(h.screenshot(d)) > 0, what="the level bar to show the throttle, unlinked")
-        refused = h.screenshot(d)
         h.write_atomically(d.sim_control, "")
         started = time.monotonic()
         wait_for_write(d, 45, since=calls)
         expect(time.monotonic() - started < 3.5, "the link comes back within 40 ticks")
-        connected = h.status_text_pixels(h.screenshot(d))
-        expect(0 < connected < h.status_text_pixels(refused), "the shorter 'Connected' text replaces the other")
         for control in (h.INVERT, h.EXTERNAL, h.SAVE):
             h.click(d, control)
     finally:
@@ -107,7 +102,6 @@ def damaged_file():
         expect(h.green_pixels(h.screenshot(d)) == 0, "nothing starts")
         h.key(d, "Return")
         h.wait_until(lambda: h.green_pixels(h.screenshot(d)) > 0, what="the level bar to follow the throttle")
-        expect(h.status_text_pixels(h.screenshot(d)) > 0, "with the status saying there is no connection")
         h.key(d, "Return")
         h.click(d, h.SAVE)
     finally:
