@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command on a private Xvfb display with a persistent Wine server, then stops both,
-# so that nothing is left running afterwards. TARVELIX_WINEPREFIX names the prefix.
+# so that nothing is left running afterwards. TARVELIX_WINEPREFIX names the prefix; stand-in DLLs that lie
+# beside a program are loaded instead of Windows' own.
 set -u
 : "${TARVELIX_WINEPREFIX:?}"
 "$(dirname "$0")/wine-prefix.sh" "$TARVELIX_WINEPREFIX" || exit 1
@@ -10,8 +11,12 @@ xvfb=$!
 for _ in $(seq 100); do [ -s "$fdfile" ] && break; sleep 0.05; done
 export DISPLAY=":$(head -n1 "$fdfile")"
 rm -f "$fdfile"
-export WINEPREFIX=$TARVELIX_WINEPREFIX
-WINEDEBUG=-all wineserver -p
+export WINEPREFIX=$TARVELIX_WINEPREFIX WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"dinput8=n,b;mscoree,mshtml="}
+wineserver -p
+# Wine's helper processes start with the first program and inherit its output: started here, they hold no
+# caller's pipes open.
+wine cmd /c exit >/dev/null 2>&1 </dev/null
 "$@"
 rc=$?
 wineserver -k 2>/dev/null
