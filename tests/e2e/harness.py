@@ -122,7 +122,8 @@ def screenshot(d, path=None):
     # The window's client area as rows of (r, g, b) tuples, or saved as a picture when a path is given.
     x, y, width, height = d.client
     shot = ["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "-depth", "8", str(path or "ppm:-")]
-    data = subprocess.run(shot, check=True, capture_output=True).stdout.split(maxsplit=4)[-1] if not path else b""
+    out = subprocess.run(shot, check=True, capture_output=True).stdout
+    data = out.split(maxsplit=4)[-1] if out else b""  # a saved picture leaves no pixels here
     return [[tuple(data[i:i + 3]) for i in range(row * width * 3, (row + 1) * width * 3, 3)] for row in range(height)]
 
 
