@@ -29,11 +29,12 @@ demo: windows
 	@TARVELIX_BUILD=$(BUILD)/windows tests/with-display.sh python3 tools/demo.py
 
 # One table of the release figures: in process under Wine, the real exe from outside, and the native curve
-# code. A prefix of its own, so that its Wine server never meets a test run's.
+# code. A prefix of its own, so that its Wine server never meets a test run's. All on one core: on a virtual
+# machine a wake-up across cores costs tens of microseconds, and every Wine server call pays it twice.
 bench: windows
 	@cmake --preset bench >/dev/null
 	@cmake --build --preset bench -j$(JOBS)
-	@TARVELIX_WINEPREFIX=$(BUILD)/bench/wineprefix tests/with-display.sh python3 bench/run_bench.py
+	@TARVELIX_WINEPREFIX=$(BUILD)/bench/wineprefix taskset -c 0 tests/with-display.sh python3 bench/run_bench.py
 
 clean:
 	rm -rf $(BUILD) dist

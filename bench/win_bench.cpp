@@ -330,7 +330,7 @@ void measureRedraws(const char* key) {
   result((std::string(key) + "_allocations").c_str(), static_cast<double>(allocations) / drawRuns);
 }
 
-// The two invalidations every sending tick makes, alone.
+// The one invalidation every sending tick makes, alone.
 void measureInvalidation() {
   whole.clear();
   for (int i = 0; i < drawRuns; ++i) {
