@@ -11,3 +11,11 @@ std::wstring comboRowText(HWND comboBox, int row) {
   text.resize(static_cast<std::size_t>(std::min(copied, length)));
   return text;
 }
+
+int comboRowWithText(HWND comboBox, const std::wstring& text) {
+  const int rows = static_cast<int>(SendMessageW(comboBox, CB_GETCOUNT, 0, 0));
+  for (int row = 0; row < rows; ++row) {
+    if (comboRowText(comboBox, row) == text) return row;
+  }
+  return -1;
+}

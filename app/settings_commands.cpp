@@ -6,6 +6,7 @@
 #include "app/zoom_pump.h"
 #include "curve/curve_editor.h"
 #include "curve/response_curve.h"
+#include "input/device_list.h"
 #include "input/direct_input.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_file.h"
@@ -24,22 +25,6 @@ static void adoptStoredCurve() {
 
 static void setCheck(HWND checkBox, bool checked) {
   SendMessageW(checkBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-static int findStoredDevice(const std::wstring& device) {
-  if (device.empty()) return -1;
-  for (size_t i = 0; i < app.devices.size(); ++i) {
-    if (instanceGuidText(app.devices[i]) == device) return static_cast<int>(i);
-  }
-  return -1;
-}
-
-static int findStoredAxis(const std::wstring& axis) {
-  const int rows = static_cast<int>(SendMessageW(app.axisList, CB_GETCOUNT, 0, 0));
-  for (int row = 0; row < rows; ++row) {
-    if (comboRowText(app.axisList, row) == axis) return row;
-  }
-  return -1;
 }
 
 // The selected device's instance GUID as text; empty when no device is selected or it cannot tell.
@@ -73,10 +58,10 @@ void applyStartupSettings() {
   rebuildCurveSpline();
   drawCurveEditor();
 
-  const int deviceRow = findStoredDevice(stored.device);
+  const int deviceRow = deviceRowWithInstance(stored.device);
   if (deviceRow < 0) return;
   selectRow(app.deviceList, deviceRow, IDC_DEVICE_LIST);
-  const int axisRow = findStoredAxis(stored.axis);
+  const int axisRow = comboRowWithText(app.axisList, stored.axis);
   if (axisRow < 0) return;
   selectRow(app.axisList, axisRow, IDC_AXIS_LIST);
   if (stored.autostart) startPump();
@@ -86,6 +71,6 @@ void saveSettings() {
   const ZoomSettings settings = {selectedDeviceText(), selectedAxisText(), app.inverted,    app.chaseCamera,
                                  app.cockpitCamera,    app.curvesEnabled,  app.curveValues, app.running};
   if (!writeSettings(settings)) {
-    SendMessageW(app.statusBar, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Settings could not be saved"));
+    showStatus(L"Settings could not be saved");
   }
 }

@@ -46,7 +46,7 @@ void stopPump() {
   app.outputPercent = 0;
   invalidateDisplays();
   if (app.simHandle != nullptr) closeSimLink();
-  setCaption(app.statusBar, L"");
+  showStatus(L"");
 }
 
 void pumpTick() {

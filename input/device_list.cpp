@@ -91,3 +91,11 @@ void releaseControllers() {
   releaseObject(app.activeDevice);
   releaseListedDevices();
 }
+
+int deviceRowWithInstance(const std::wstring& instanceText) {
+  if (instanceText.empty()) return -1;
+  for (std::size_t row = 0; row < app.devices.size(); ++row) {
+    if (instanceGuidText(app.devices[row]) == instanceText) return static_cast<int>(row);
+  }
+  return -1;
+}

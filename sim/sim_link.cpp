@@ -11,10 +11,6 @@ constexpr DWORD unusedDatumId = 0xFFFFFFFF;
 constexpr DWORD userObjectId = 0;
 }  // namespace
 
-static void showLinkStatus(const wchar_t* text) {
-  SendMessageW(app.statusBar, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-}
-
 static HRESULT addZoomDefinition(const SimConnectApi& api, DWORD definition, const char* variable) {
   return api.addToDataDefinition(app.simHandle, definition, variable, "percentage", datumTypeInt32, 0.0f,
                                  unusedDatumId);
@@ -26,15 +22,15 @@ void openSimLink() {
   if (api != nullptr) result = api->open(&app.simHandle, "Tarvelix Helper", nullptr, 0, nullptr, 0);
   if (FAILED(result) || app.simHandle == nullptr) {
     app.simHandle = nullptr;
-    showLinkStatus(notConnectedText);
+    showStatus(notConnectedText);
     return;
   }
   if (FAILED(addZoomDefinition(*api, cockpitDefinition, "COCKPIT CAMERA ZOOM"))) {
-    showLinkStatus(notConnectedText);
+    showStatus(notConnectedText);
     return;
   }
   const HRESULT chase = addZoomDefinition(*api, chaseDefinition, "CHASE CAMERA ZOOM");
-  showLinkStatus(SUCCEEDED(chase) ? connectedText : notConnectedText);
+  showStatus(SUCCEEDED(chase) ? connectedText : notConnectedText);
 }
 
 static bool writeZoom(const SimConnectApi& api, DWORD definition, int value) {
@@ -57,5 +53,5 @@ void closeSimLink() {
     if (const SimConnectApi* api = simConnectApi()) api->close(app.simHandle);
     app.simHandle = nullptr;
   }
-  showLinkStatus(notConnectedText);
+  showStatus(notConnectedText);
 }

@@ -4,6 +4,8 @@
 
 AppState app;
 
+void showStatus(const wchar_t* text) { SendMessageW(app.statusBar, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
+
 // One invalidation for both: each is a round trip to the window server, and the strip between them is
 // repainted cheaply.
 void invalidateDisplays() {

@@ -67,9 +67,9 @@ struct AppState {
   // Last position read from the selected axis, answered while another program holds the device.
   int lastAxisValue = 0;
 
-  // The controller the pump lost, awaited back: its instance GUID, its name and the chosen axis's name.
+  // The controller the pump lost, awaited back: its instance GUID as text, its name and the chosen axis's name.
   bool awaitingController = false;
-  GUID lostDevice = {};
+  std::wstring lostDevice;
   std::wstring lostDeviceName;
   std::wstring lostAxis;
   // Set while the program itself selects a row, so that the selection is not taken for the user's.
@@ -77,6 +77,9 @@ struct AppState {
 };
 
 extern AppState app;
+
+// Puts a text in the status bar; empty clears it.
+void showStatus(const wchar_t* text);
 
 // Marks the level bar and the curve editor for repainting, without erasing.
 void invalidateDisplays();
