@@ -1,11 +1,10 @@
-// The order of controller and axis names, and the joystick state value an axis is read from.
+// The order of controller and axis names.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <tuple>
 #include <vector>
 
-#include "core/axis_slot.h"
 #include "core/input_names.h"
 
 TEST(InputNames, CodeUnitsOrderNamesAsUnsignedNumbersWithoutCaseFolding) {
@@ -19,14 +18,4 @@ TEST(InputNames, CodeUnitsOrderNamesAsUnsignedNumbersWithoutCaseFolding) {
       {std::wstring(1, static_cast<wchar_t>(0xD83D)), L"\uE000", true},
       {L"\uFFFD", L"z", false}};
   for (const auto& [left, right, before] : pairs) EXPECT_EQ(nameBefore(left, right), before) << left.size();
-}
-
-TEST(AxisSlot, InstanceNumberAloneChoosesTheStateValue) {
-  const std::tuple<std::uint32_t, int> types[] = {
-      {0x00000002, 0},  {0x00000502, 5},  {0x00000602, 6},
-      {0x00000703, 7},  {0x00000802, -1},  // the state has no ninth value
-      {0x00FFFF02, -1}, {0xFF000601, 6},   // flag bits above 23 are no part of it
-      {0x00010002, -1},                    // bit 16 is: instance 256
-  };
-  for (const auto& [type, slot] : types) EXPECT_EQ(axisSlot(type), slot) << std::hex << type;
 }

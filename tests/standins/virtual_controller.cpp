@@ -3,7 +3,7 @@
 // far as Tarvelix uses them; every other method answers E_NOTIMPL.
 //
 // The script describes the attached controllers. A test in the same process hands it over with
-// VirtualControllerUseScript; another process names a UTF-8 file in TARVELIX_VC_SCRIPT, which is looked at
+// VirtualControllerUseScript; another process names a file in TARVELIX_VC_SCRIPT, which is looked at
 // again at most every 20 ms, so it may be rewritten while the program runs. One statement per line; a name
 // is the rest of its line and may hold blanks.
 //
@@ -36,7 +36,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <deque>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -84,8 +83,6 @@ struct VirtualDevice {
   bool acquired;
   LONG minimum, maximum;
 };
-// Released devices stay readable for a while, so that a call on one is counted instead of crashing.
-std::deque<VirtualDevice*> retired;
 
 GUID guidOf(const std::string& text) {
   GUID guid = GUID_NULL;
@@ -93,14 +90,11 @@ GUID guidOf(const std::string& text) {
   return guid;
 }
 
-// The rest of the line, from UTF-8.
+// The rest of the line; scripts hold ASCII names.
 std::wstring nameFrom(std::istringstream& in) {
   std::string text;
   std::getline(in >> std::ws, text);
-  std::wstring name(text.size(), L'\0');
-  name.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), name.data(),
-                                  static_cast<int>(name.size())));
-  return name;
+  return std::wstring(text.begin(), text.end());
 }
 
 unsigned long numberFrom(std::istringstream& in) {
@@ -239,9 +233,7 @@ ULONG STDMETHODCALLTYPE deviceRelease(IDirectInputDevice8W* face) {
   counts[3] += device->acquired ? 1 : 0;
   --counts[1];
   inputRelease(&device->parent->face);
-  retired.push_back(device);
-  if (retired.size() > 256) delete retired.front(), retired.pop_front();
-  return 0;
+  return 0;  // never freed, so that a call on a released device is counted instead of crashing
 }
 
 HRESULT STDMETHODCALLTYPE enumObjects(IDirectInputDevice8W* face, LPDIENUMDEVICEOBJECTSCALLBACKW callback,

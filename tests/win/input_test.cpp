@@ -98,8 +98,9 @@ TEST(AxisReader, ReadsTheFieldOfItsInstanceAcquiringAsNeeded) {
       {"axis XAxis 0 0 X", "", 0},
       {"axis XAxis 0 1 X", "", 65535},
       {"axis XAxis 0 0.25 X", "", 16384},
-      {"object ZAxis 0x2 6 0.7 Sixth, not a slider", "", 45875},
+      {"object ZAxis 0x01000002 6 0.7 Sixth, not a slider, with a flag", "", 45875},
       {"object Slider 0x2 8 0.5 Third slider", "", noAxisValue},
+      {"object Slider 0x2 256 0.5 Bit 16 is in the instance", "", noAxisValue},
       {"axis XAxis 0 0.5 X\nfail GetDeviceState 0x80004005", "", noAxisValue},
       {"axis XAxis 0 0.5 X\nfail Acquire 0x8007001E times 2", "", 32768},  // lost input: back on the third try
       {"axis XAxis 0 0.5 X\nfail Acquire 0x8007001E times 3", "", noAxisValue},

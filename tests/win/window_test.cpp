@@ -54,8 +54,8 @@ TEST(MainWindow, ControlsStandInOrderWithTheirIdsInsideTheWindowAndApart) {
                       child == app.invertCheckBox || child == app.curvesCheckBox || child == app.resetButton ||
                       child == app.startButton || child == app.cockpitCheckBox || child == app.externalCheckBox ||
                       child == app.statusBar;
-    children += std::to_wstring(id) + (kept ? L"*" : L"") + (id == 111 || id == 114 ? L"" : L" " + windowText(child));
-    children += L"|";
+    children +=
+        std::to_wstring(id) + (kept ? L"*" : L"") + (id == 111 || id == 114 ? L"" : L" " + windowText(child)) + L"|";
     EXPECT_EQ(SendMessageW(child, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(app.messageFont)) << id;
     const RECT place = placeOf(child);
     EXPECT_TRUE(IntersectRect(&overlap, &place, &client) && EqualRect(&overlap, &place)) << id << " inside";
@@ -82,7 +82,7 @@ TEST(MainWindow, ControlsStandInOrderWithTheirIdsInsideTheWindowAndApart) {
               app.levelBar.left == app.curveArea.left && app.levelBar.right == app.curveArea.right);
 }
 
-TEST(MainWindow, PaintShowsTheLevelTheEditorAndTheInputLine) {
+TEST(MainWindow, EditorAndPaintShowTheCurveItsMarkersTheLevelAndTheInputLine) {
   ASSERT_TRUE(createProgramWindow(stick));
   HDC dc = GetDC(app.mainWindow);
   const RECT& bar = app.levelBar;
@@ -105,19 +105,14 @@ TEST(MainWindow, PaintShowsTheLevelTheEditorAndTheInputLine) {
   EXPECT_EQ(painted, "wwww. ggww. gggg. ggggk ");
   app.running = false;
   ReleaseDC(app.mainWindow, dc);
-}
-
-TEST(MainWindow, EditorDrawsTheInsetDiagonalItsMarkersAndGapsBelowTheBottom) {
-  ASSERT_TRUE(createProgramWindow(stick));
   const int w = app.curveArea.right - app.curveArea.left;
   HDC buffer = app.curveBuffer.dc;
-  for (int column = 6; column < w - 4; ++column) {
-    EXPECT_EQ(seen(buffer, column, static_cast<int>(96 - (column - 4) * 92.0 / (w - 8))), 'k') << "diagonal " << column;
-  }
-  // Background, the bands at both sides, the corner markers, the frame's colour.
-  std::string drawn = {seen(buffer, w / 2, 80), seen(buffer, 3, 50),    seen(buffer, w - 4, 50), seen(buffer, 1, 92),
-                       seen(buffer, 1, 91),     seen(buffer, w - 2, 7), seen(buffer, w - 2, 8)};
-  EXPECT_EQ(drawn, "...m.m.");
+  // The inset diagonal near both ends and in the middle, the background, the bands at both sides, the corner
+  // markers, the frame's colour.
+  std::string drawn = {seen(buffer, 6, 95),    seen(buffer, w / 2, 50), seen(buffer, w - 6, 4), seen(buffer, w / 2, 80),
+                       seen(buffer, 3, 50),    seen(buffer, w - 4, 50), seen(buffer, 1, 92),    seen(buffer, 1, 91),
+                       seen(buffer, w - 2, 7), seen(buffer, w - 2, 8)};
+  EXPECT_EQ(drawn, "kkk...m.m.");
   EXPECT_TRUE(GetPixel(buffer, w / 2, 80) == RGB(192, 192, 192) && GetPixel(buffer, 20, 0) == RGB(128, 128, 255));
   app.curvesEnabled = true;
   app.curveValues = {0, 0, 0, 0, 0, 100};
