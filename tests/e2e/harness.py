@@ -49,7 +49,7 @@ def find_window(title="Tarvelix"):
     return found[0] if found else None
 
 
-def prepare(name, script, settings=None, sim_control="", simulator=True):
+def prepare(name, script, settings=None, simulator=True):
     # A fresh folder with the exe, the stand-ins (without the simulator's if asked) and their files; settings:
     # bytes for the file, None for no file, True to keep the one there is.
     d = SimpleNamespace(dir=BUILD / "tests" / "e2e" / name, process=None)
@@ -58,7 +58,7 @@ def prepare(name, script, settings=None, sim_control="", simulator=True):
     for source in ("Tarvelix.exe", "tests/bin/dinput8.dll") + (("tests/bin/SimConnect.dll",) if simulator else ()):
         shutil.copy(BUILD / source, d.dir)
     d.script, d.sim_log, d.sim_control = d.dir / "controller.txt", d.dir / "sim.log", d.dir / "sim-control.txt"
-    for path, text in ((d.script, script), (d.sim_control, sim_control), (d.sim_log, "")):
+    for path, text in ((d.script, script), (d.sim_control, ""), (d.sim_log, "")):
         write_atomically(path, text)
     if settings is not True:
         settings_file().unlink(missing_ok=True)
@@ -85,8 +85,8 @@ def probe(*args):
     return (tuple(map(int, out[0].split()[1:])), controls) if 117 in controls else None
 
 
-def start(name, script, settings=None, sim_control="", simulator=True):
-    d = prepare(name, script, settings, sim_control, simulator)
+def start(name, script, settings=None, simulator=True):
+    d = prepare(name, script, settings, simulator)
     spawn(d)
     d.window = wait_until(find_window, 60, "the Tarvelix window")
     d.client, d.controls = wait_until(probe, what="the laid-out window")
@@ -100,8 +100,7 @@ def finish(d):
             click(d, EXIT)
             d.process.wait(10)
     finally:
-        if d.process.poll() is None:
-            d.process.kill()
+        d.process.kill()  # does nothing to a process that has ended
         d.process.wait()
         d.stderr.close()
 
@@ -118,17 +117,17 @@ def key(d, *keys, window=None):
         time.sleep(0.15)
 
 
-def screenshot(d, path=None):
-    # The window's client area as rows of (r, g, b) tuples, or saved as a picture when a path is given.
+def screenshot(d, path="ppm:-"):
+    # The window's client area as raw PPM bytes, or saved as a picture when a path is given.
     x, y, width, height = d.client
-    shot = ["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "-depth", "8", str(path or "ppm:-")]
-    out = subprocess.run(shot, check=True, capture_output=True).stdout
-    data = out.split(maxsplit=4)[-1] if out else b""  # a saved picture leaves no pixels here
-    return [[tuple(data[i:i + 3]) for i in range(row * width * 3, (row + 1) * width * 3, 3)] for row in range(height)]
+    shot = ["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "-depth", "8", str(path)]
+    return subprocess.run(shot, check=True, capture_output=True).stdout
 
 
-def green_pixels(image):
-    return sum(row.count((0, 255, 0)) for row in image)  # the level bar's fill is the only pure green
+def green_pixels(d):
+    # The level bar's fill is the only pure green.
+    data = screenshot(d)[-d.client[2] * d.client[3] * 3:]  # the pixels after the PPM header
+    return sum(data[i:i + 3] == b"\x00\xff\x00" for i in range(0, len(data) - 2, 3))
 
 
 def sim_calls(d):

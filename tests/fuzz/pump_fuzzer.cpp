@@ -1,10 +1,11 @@
 // libFuzzer target: any curve of 2..101 heights over the whole 32-bit range, any raw reading, the invert and
 // curve switches, through the pump's arithmetic and the curve editor's geometry. Besides the sanitizers, the
 // zoom value must stay in 0..100 and every row and height where the editor expects it.
+#include <fuzzer/FuzzedDataProvider.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include "core/editor_geometry.h"
@@ -16,24 +17,17 @@ void require(bool holds, const char* what) {
   std::fprintf(stderr, "violated: %s\n", what);
   std::abort();
 }
-
-// The next four bytes as a 32-bit number, zero past the end.
-std::int32_t next(const std::uint8_t*& data, std::size_t& size) {
-  std::uint32_t value = 0;
-  std::memcpy(&value, data, size < 4 ? size : 4);
-  data += size < 4 ? size : 4;
-  size -= size < 4 ? size : 4;
-  return static_cast<std::int32_t>(value);
-}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::uint32_t choices = static_cast<std::uint32_t>(next(data, size));
+  FuzzedDataProvider in(data, size);
+  const auto choices = in.ConsumeIntegral<std::uint32_t>();
   const int count = 2 + static_cast<int>(choices % 100);
   std::vector<int> heights;
-  for (int i = 0; i < count; ++i) heights.push_back(next(data, size));
+  for (int i = 0; i < count; ++i) heights.push_back(in.ConsumeIntegral<int>());
   const std::vector<CurveSegment> spline = splineThroughHeights(heights);
-  const ZoomReading reading = zoomForReading(next(data, size), choices & 0x100, choices & 0x200, spline, count);
+  const ZoomReading reading =
+      zoomForReading(in.ConsumeIntegral<int>(), choices & 0x100, choices & 0x200, spline, count);
   require(reading.inputPercent >= 0 && reading.inputPercent <= 100, "axis percent in 0..100");
   require(reading.value >= 0 && reading.value <= 100, "zoom value in 0..100");
 
@@ -44,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(marker.right - marker.left == 8 && marker.bottom - marker.top == 8, "an 8 x 8 marker");
     pointClientPosition(area, i, count, heights[i]);
   }
-  const int x = next(data, size), y = next(data, size);
+  const int x = in.ConsumeIntegral<int>(), y = in.ConsumeIntegral<int>();
   const int point = controlPointAt(area, heights, count, x, y);
   require(point >= -1 && point < count, "a point of the curve or none");
   const int dragged = dragHeight(area, y);

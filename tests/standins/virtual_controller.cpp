@@ -236,22 +236,39 @@ ULONG STDMETHODCALLTYPE deviceRelease(IDirectInputDevice8W* face) {
   return 0;  // never freed, so that a call on a released device is counted instead of crashing
 }
 
+void describe(DIDEVICEOBJECTINSTANCEW& record, const ScriptObject& object) {
+  record.guidType = object.kind;
+  record.dwType = object.type;
+  copyName(record.tszName, object.name);
+}
+
+void describe(DIDEVICEINSTANCEW& record, const ScriptDevice& device) {
+  record.guidInstance = device.instance;
+  copyName(record.tszInstanceName, device.name);
+}
+
+// Hands the callback every entry, or only as many as an injected failure lets through first. The failure is
+// copied: the callback may call back into the stand-in, which may read a new script.
+template <typename Record, typename Entry, typename Callback>
+HRESULT report(const std::vector<Entry>& entries, const Failure* injected, Callback callback, void* context) {
+  const Failure failure = injected != nullptr ? *injected : Failure{"", DI_OK, GUID_NULL, LONG_MAX};
+  long reported = 0;
+  for (const Entry& entry : entries) {
+    if (reported++ >= failure.after) break;
+    Record record = {};
+    record.dwSize = sizeof record;
+    describe(record, entry);
+    if (callback(&record, context) == DIENUM_STOP) break;
+  }
+  return failure.code;
+}
+
 HRESULT STDMETHODCALLTYPE enumObjects(IDirectInputDevice8W* face, LPDIENUMDEVICEOBJECTSCALLBACKW callback,
                                       void* context, DWORD) {
   VirtualDevice* device = live<VirtualDevice>(face);
   if (device == nullptr) return DIERR_INVALIDPARAM;
-  const Failure* failure = injected("EnumObjects", device->created.instance);
-  long reported = 0;
-  for (const ScriptObject& object : device->created.objects) {
-    if (failure != nullptr && reported++ >= failure->after) break;
-    DIDEVICEOBJECTINSTANCEW record = {};
-    record.dwSize = sizeof record;
-    record.guidType = object.kind;
-    record.dwType = object.type;
-    copyName(record.tszName, object.name);
-    if (callback(&record, context) == DIENUM_STOP) break;
-  }
-  return failure != nullptr ? failure->code : DI_OK;
+  return report<DIDEVICEOBJECTINSTANCEW>(device->created.objects, injected("EnumObjects", device->created.instance),
+                                         callback, context);
 }
 
 // Only the instance name can be read.
@@ -396,17 +413,7 @@ HRESULT STDMETHODCALLTYPE enumDevices(IDirectInput8W* face, DWORD deviceClass, L
   if (live<VirtualInput>(face) == nullptr || callback == nullptr || deviceClass != DI8DEVCLASS_GAMECTRL)
     return DIERR_INVALIDPARAM;
   const Failure* failure = injected("EnumDevices", GUID_NULL);
-  long reported = 0;
-  // A copy: the callback calls back into the stand-in, which may read the script again.
-  for (const ScriptDevice& device : std::vector<ScriptDevice>(devices)) {
-    if (failure != nullptr && reported++ >= failure->after) break;
-    DIDEVICEINSTANCEW instance = {};
-    instance.dwSize = sizeof instance;
-    instance.guidInstance = device.instance;
-    copyName(instance.tszInstanceName, device.name);
-    if (callback(&instance, context) == DIENUM_STOP) break;
-  }
-  return failure != nullptr ? failure->code : DI_OK;
+  return report<DIDEVICEINSTANCEW>(std::vector<ScriptDevice>(devices), failure, callback, context);  // a copy, too
 }
 
 IDirectInput8WVtbl inputMethods = [] {

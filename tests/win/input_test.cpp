@@ -14,9 +14,8 @@
 namespace {
 const std::string joystick =
     "axis XAxis 0 0.5 X Axis\nobject Button 0x4 0 0 Trigger\naxis YAxis 1 0.5 Y Axis\nobject POV 0x10 0 0 Hat\n"
-    "axis RzAxis 5 0.5 Rudder\naxis Slider 6 0 Throttle\naxis Slider 7 0.2 Dial\nobject Slider 0x1 9 0 Relative "
-    "slider\n"
-    "object XAxis 0x1 10 0 Relative X\nobject Slider 0x4 3 0 Slider-typed button\nobject Button 0x8 1 0 Toggle\n"
+    "axis RzAxis 5 0.5 Rudder\naxis Slider 6 0 Throttle\naxis Slider 7 0.2 Dial\nobject XAxis 0x1 10 0 Relative X\n"
+    "object Slider 0x1 9 0 Relative slider\nobject Slider 0x4 3 0 Slider-typed button\nobject Button 0x8 1 0 Toggle\n"
     "object Unknown 0x2 11 0 Absolute of no kind\n";
 const std::string threeDevices = deviceLine(3, "Charlie") + "axis XAxis 0 0 C\n" + deviceLine(2, "Bravo") +
                                  "axis XAxis 0 0 B\n" + deviceLine(1, "Alpha") + joystick;

@@ -32,9 +32,7 @@ Function controllerExport(const char* name) {
 
 // Replaces the controllers of the virtual controller; the next DirectInput call sees them.
 inline void useControllers(const std::string& script) {
-  const auto use = controllerExport<void(WINAPI*)(const char*)>("VirtualControllerUseScript");
-  if (use == nullptr && !script.empty()) std::fprintf(stderr, "dinput8.dll is not the virtual controller\n");
-  if (use != nullptr) use(script.c_str());
+  if (const auto use = controllerExport<void(WINAPI*)(const char*)>("VirtualControllerUseScript")) use(script.c_str());
 }
 
 // The virtual controller's counts: 0 DirectInput objects alive, 1 devices alive, 2 calls on released objects,
