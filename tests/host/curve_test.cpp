@@ -82,14 +82,8 @@ TEST(EditorGeometry, MarkersPointsHitsDragsAndColumnRuns) {
   EXPECT_EQ(controlPointAt(area, {0, INT_MAX, INT_MIN, INT_MAX, INT_MIN, 0}, 6, 128, 10), -1) << "far off, no overflow";
   const PixelRect high = markerRect(1, 6, 190, 100, INT_MAX), low = markerRect(2, 6, 190, 100, INT_MIN);
   EXPECT_TRUE(high.top < high.bottom && high.bottom < 0 && 100 < low.top && low.top < low.bottom);
-  const std::tuple<PixelRect, std::vector<int>, int> unusable[] = {{area, {50}, 1},
-                                                                   {area, line, 7},
-                                                                   {area, std::vector<int>(102, 0), 102},
-                                                                   {{52, 56, 60, 156}, line, 6},
-                                                                   {{52, 56, 242, 64}, line, 6}};
-  for (const auto& [rect, values, count] : unusable) {
-    EXPECT_EQ(controlPointAt(rect, values, count, rect.left, rect.bottom), -1) << "unusable: " << count;
-  }
+  EXPECT_TRUE(controlPointAt(area, line, 7, 52, 156) == -1 && controlPointAt({52, 56, 60, 156}, line, 6, 52, 156) == -1)
+      << "more points than heights, an editor too narrow: nothing to hit";
   results.clear();
   for (int y : {-30, 56, 57, 106, 155, 400}) results += std::to_string(dragHeight(area, y)) + " ";
   EXPECT_EQ(results + std::to_string(dragHeight({0, 0, 10, 30}, 20)) + std::to_string(dragHeight({0, 5, 10, 5}, 3)),

@@ -3,12 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <tuple>
 
 #include "input/axis_reader.h"
 #include "input/direct_input.h"
-#include "resources/resource_ids.h"
-#include "state/app_state.h"
 #include "win/win_test_support.h"
 
 namespace {

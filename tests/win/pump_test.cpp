@@ -8,10 +8,8 @@
 
 #include <fstream>
 #include <map>
-#include <tuple>
 
 #include "app/zoom_pump.h"
-#include "state/app_state.h"
 #include "win/win_test_support.h"
 
 namespace {

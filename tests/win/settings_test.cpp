@@ -2,12 +2,8 @@
 // its replacing of the file in one step, and the stored choices applied at start-up.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <iterator>
 
-#include "resources/resource_ids.h"
-#include "state/app_state.h"
 #include "win/win_test_support.h"
 
 namespace fs = std::filesystem;

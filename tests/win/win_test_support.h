@@ -1,5 +1,5 @@
-// What every Win32 test shares: the program's own main window in front of the virtual controller
-// (dinput8.dll), and ways to drive and look at both.
+// What every Win32 test shares: the program's own main window in front of the virtual
+// controller (dinput8.dll), and ways to drive and look at both.
 #pragma once
 
 #include <windows.h>
@@ -10,9 +10,11 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "app/main_window.h"
+#include "resources/resource_ids.h"
 #include "settings/settings_file.h"
 #include "state/app_state.h"
 

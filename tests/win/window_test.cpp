@@ -1,13 +1,9 @@
 // The program's main window: its layout by its invariants, painting, the curve editor and shut-down.
 #include <gtest/gtest.h>
 
-#include <tuple>
-#include <utility>
-
 #include "app/zoom_pump.h"
 #include "curve/curve_editor.h"
 #include "curve/response_curve.h"
-#include "state/app_state.h"
 #include "win/win_test_support.h"
 
 namespace {
