@@ -23,10 +23,10 @@ build: host windows
 
 # Every suite in one CTest run: the native tests, the Win32 tests and the end-to-end suite under Wine.
 test: build
-	@tests/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) --timeout 600
+	@tools/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) --timeout 600
 
 demo: windows
-	@TARVELIX_BUILD=$(BUILD)/windows tests/with-display.sh python3 tools/demo.py
+	@TARVELIX_BUILD=$(BUILD)/windows tools/with-display.sh python3 tools/demo.py
 
 # One table of the release figures: in process under Wine, the real exe from outside, and the native curve
 # code. A prefix of its own, so that its Wine server never meets a test run's. All on one core: on a virtual
@@ -34,14 +34,14 @@ demo: windows
 bench: windows
 	@cmake --preset bench >/dev/null
 	@cmake --build --preset bench -j$(JOBS)
-	@TARVELIX_WINEPREFIX=$(BUILD)/bench/wineprefix taskset -c 0 tests/with-display.sh python3 bench/run_bench.py
+	@TARVELIX_WINEPREFIX=$(BUILD)/bench/wineprefix taskset -c 0 tools/with-display.sh python3 bench/run_bench.py
 
 clean:
 	rm -rf $(BUILD) dist
 
 # A picture of the main window under Wine on a virtual display.
 screenshot: windows
-	@tests/with-display.sh tools/screenshot.sh $(BUILD)/windows
+	@tools/with-display.sh tools/screenshot.sh $(BUILD)/windows
 
 # Both fuzz targets (the settings reader; the pump's arithmetic and the editor geometry) under libFuzzer,
 # each for a bounded time (FUZZ_SECONDS, default 60).

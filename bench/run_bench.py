@@ -1,7 +1,7 @@
 """The release benchmarks in one table: the in-process measurements of bench/win_bench.exe under Wine, the
 measurements of the real Tarvelix.exe from outside (start-up, CPU, latency, size), and the native curve
 benchmarks. Needs the Windows build, the bench preset build, DISPLAY and TARVELIX_WINEPREFIX
-(make bench runs it inside tests/with-display.sh)."""
+(make bench runs it inside tools/with-display.sh)."""
 
 import json
 import os

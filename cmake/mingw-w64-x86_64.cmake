@@ -12,5 +12,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Run inside tests/with-display.sh, which sets up the prefix, the display and the DLL overrides.
+# Run inside tools/with-display.sh, which sets up the prefix, the display and the DLL overrides.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of the main window and the About dialog under Wine, for a person to look at.
 # Usage: tools/screenshot.sh <windows-build-dir>; needs DISPLAY and TARVELIX_WINEPREFIX
-# (tests/with-display.sh sets both and ends the Wine server afterwards).
+# (tools/with-display.sh sets both and ends the Wine server afterwards).
 set -eu
 build=$(cd "${1:?windows build folder}" && pwd)
 : "${DISPLAY:?}" "${TARVELIX_WINEPREFIX:?}"

@@ -1,7 +1,7 @@
 """Drives the real Tarvelix.exe under Wine as a person would: X11 mouse and key events through xdotool, the
 window's pixels through ImageMagick, and the files of the simulator stand-in, the virtual controller and the
 settings. Where the controls stand is asked of the window itself (window_probe.exe). Needs DISPLAY and
-TARVELIX_WINEPREFIX (tests/with-display.sh sets both)."""
+TARVELIX_WINEPREFIX (tools/with-display.sh sets both)."""
 
 import os
 import re

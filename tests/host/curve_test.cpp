@@ -74,9 +74,7 @@ TEST(EditorGeometry, MarkersPointsHitsDragsAndColumnRuns) {
   std::string results;
   const std::pair<int, int> positions[] = {{52, 156}, {61, 156}, {62, 156}, {43, 156}, {42, 156}, {52, 147}, {52, 146},
                                            {52, 165}, {52, 166}, {61, 147}, {99, 127}, {251, 65}, {252, 56}, {147, 96}};
-  for (const auto& [x, y] : positions) {
-    results += std::to_string(controlPointAt(area, line, 6, x, y)) + " ";
-  }
+  for (const auto& [x, y] : positions) results += std::to_string(controlPointAt(area, line, 6, x, y)) + " ";
   EXPECT_EQ(results, "0 0 -1 0 -1 0 -1 0 -1 0 1 5 -1 -1 ") << "less than 10 pixels away on both axes";
   EXPECT_EQ(controlPointAt({0, 0, 20, 100}, std::vector<int>(6, 50), 6, 12, 50), 1) << "overlaps: the lowest index";
   EXPECT_EQ(controlPointAt(area, {0, INT_MAX, INT_MIN, INT_MAX, INT_MIN, 0}, 6, 128, 10), -1) << "far off, no overflow";

@@ -19,18 +19,6 @@ std::string bytesOf(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-void put(const fs::path& path, const std::string& bytes) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-bool checked(HWND checkBox) { return SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void click(HWND checkBox) {
-  SendMessageW(checkBox, BM_SETCHECK, checked(checkBox) ? BST_UNCHECKED : BST_CHECKED, 0);
-  routeCommand(GetDlgCtrlID(checkBox));
-}
-
 // The window as the settings left it: the lists, whether it runs, the check boxes Invert, Cockpit, External and
 // Enable, whether Reset can be pressed, the same four switches in the state record, and the curve.
 std::wstring restored() {
@@ -79,8 +67,6 @@ TEST(SaveSettings, FailuresKeepTheOldFileAndSaySoAndTheFileIsReplacedInOneStep) 
       {"read-only file", [](const fs::path& f) { SetFileAttributesW(f.c_str(), FILE_ATTRIBUTE_READONLY); }, false},
       {"a file where the folder goes",
        [](const fs::path& f) { fs::remove_all(f.parent_path()), put(f.parent_path(), "Axis: old"); }, false},
-      {"a folder where the file goes", [](const fs::path& f) { fs::remove(f), fs::create_directories(f / "in"); },
-       false},
       // The new text goes in beside the old file first: where it cannot, the old file stays whole.
       {"a folder where the new text goes", [](const fs::path& f) { fs::create_directories(f.string() + ".tmp"); },
        false},
@@ -97,7 +83,7 @@ TEST(SaveSettings, FailuresKeepTheOldFileAndSaySoAndTheFileIsReplacedInOneStep) 
     EXPECT_FALSE(fs::is_regular_file(temporary)) << what;
     // Saved: the file starts with the device; not saved: the old text stands wherever it was.
     const fs::path kept = fs::is_regular_file(folder) ? folder : file;
-    EXPECT_EQ(bytesOf(kept).substr(0, 8), saved ? "Device: " : fs::is_regular_file(kept) ? "Axis: ol" : "") << what;
+    EXPECT_EQ(bytesOf(kept).substr(0, 8), saved ? "Device: " : "Axis: ol") << what;
   }
 }
 

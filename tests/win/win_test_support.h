@@ -64,6 +64,11 @@ inline void removeSettings() {
   std::filesystem::remove_all(settingsFolderPath(), error);
 }
 
+inline void put(const std::filesystem::path& path, const std::string& bytes) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
 // Handles what is waiting for this thread, such as paints and a posted quit.
 inline void pumpMessages() {
   MSG message;
@@ -86,10 +91,7 @@ inline bool createProgramWindow(const std::string& controllers, const std::strin
   registerMainWindowClass(GetModuleHandleW(nullptr));
   useControllers(controllers);
   removeSettings();
-  if (!settings.empty()) {
-    std::filesystem::create_directories(settingsFolderPath());
-    std::ofstream(std::filesystem::path(settingsFilePath()), std::ios::binary) << settings;
-  }
+  if (!settings.empty()) put(settingsFilePath(), settings);
   const bool created = prepared && createMainWindow(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
   pumpMessages();
   return created;
@@ -98,6 +100,14 @@ inline bool createProgramWindow(const std::string& controllers, const std::strin
 // Sends the main window a command as a button (notification 0), an accelerator (1) or a list would.
 inline LRESULT routeCommand(int id, int notification = 0, HWND sender = nullptr) {
   return SendMessageW(app.mainWindow, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(sender));
+}
+
+inline bool checked(HWND checkBox) { return SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// Turns a check box over and sends its command, as a click does.
+inline void click(HWND checkBox) {
+  SendMessageW(checkBox, BM_SETCHECK, checked(checkBox) ? BST_UNCHECKED : BST_CHECKED, 0);
+  routeCommand(GetDlgCtrlID(checkBox));
 }
 
 // Selects a row of a combo box and sends its selection command, as the user's choice does.

@@ -130,8 +130,7 @@ TEST(MainWindow, DraggingHoldsTheCaptureAndStaysWithinTheEditor) {
   mouse(WM_LBUTTONDOWN, app.curveArea.left + 2 * step, bottom - 40);
   EXPECT_TRUE(app.dragPoint == -1 && cursorAt(app.curveArea.left + 2 * step, bottom - 40) == arrow)
       << "curves are off: the mouse changes nothing";
-  SendMessageW(app.curvesCheckBox, BM_SETCHECK, BST_CHECKED, 0);
-  routeCommand(IDC_CURVES_ENABLE);
+  click(app.curvesCheckBox);
   EXPECT_TRUE(cursorAt(app.curveArea.left + 2 * step + 9, bottom - 49) == app.handCursor &&
               cursorAt(app.curveArea.left + 2 * step + 10, bottom - 40) == arrow)
       << "the hand over a point, less than 10 pixels from it, and the arrow elsewhere";

@@ -13,7 +13,7 @@ set -u
   [ -f "$TARVELIX_WINEPREFIX/.tarvelix-ready" ] && exit 0
   export WINEPREFIX=$TARVELIX_WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   wineboot -i >/dev/null 2>&1
-  # A crashing test program must end, not wait for someone to close winedbg's dialog.
+  # A crashing program must end, not wait for someone to close winedbg's dialog.
   wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /t REG_SZ /d 0 /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   # No window manager runs on the virtual display: unmanaged windows close at once instead of waiting 2 s for one.
