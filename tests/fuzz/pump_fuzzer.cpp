@@ -4,20 +4,11 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "core/editor_geometry.h"
 #include "core/zoom_math.h"
-
-namespace {
-void require(bool holds, const char* what) {
-  if (holds) return;
-  std::fprintf(stderr, "violated: %s\n", what);
-  std::abort();
-}
-}  // namespace
+#include "require.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);

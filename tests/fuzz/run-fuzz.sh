@@ -13,7 +13,7 @@ targets=("$@")
 for target in "${targets[@]}"; do
   fuzzer=$out/$target/${target}_fuzzer
   mkdir -p "$out/$target/corpus" "$out/$target/findings"
-  if [ ! -x "$fuzzer" ] || [ -n "$(find "$here/${target}_fuzzer.cpp" "$root/core" -newer "$fuzzer")" ]; then
+  if [ ! -x "$fuzzer" ] || [ -n "$(find "$here"/*.cpp "$here"/*.h "$root/core" -newer "$fuzzer")" ]; then
     "${FUZZ_CXX:-clang++}" -std=c++20 -g -O1 -Wall -Wextra -Wshadow -Werror -fsanitize=fuzzer,address,undefined \
       -fno-sanitize-recover=all -I"$root" "$here/${target}_fuzzer.cpp" "$root"/core/*.cpp -o "$fuzzer"
   fi

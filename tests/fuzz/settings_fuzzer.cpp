@@ -1,19 +1,10 @@
 // libFuzzer target: any bytes as a settings file, through the reader and the writer. Besides the sanitizers,
 // what was read must read back the same once written.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "core/settings_text.h"
-
-namespace {
-void require(bool holds, const char* what) {
-  if (holds) return;
-  std::fprintf(stderr, "violated: %s\n", what);
-  std::abort();
-}
-}  // namespace
+#include "require.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   ZoomSettings read;
