@@ -25,7 +25,7 @@ PERIOD_US = 50000
 COLD_STARTS = 5
 CPU_SECONDS = 60
 MOVES = 200
-MARKER = (0, 143, 0)  # the curve editor's control points
+MARKER = bytes((0, 143, 0))  # the curve editor's control points
 AUTOSTART = ("Device: " + GUID + "\r\nAxis: Throttle\r\nInverted: 0\r\nChaseCamera: 0\r\nCockpitCamera: 1\r\n"
              "CurvesEnabled: 0\r\nCurveVals: 0,20,40,60,80,100\r\nAutostart: 1\r\n")
 
@@ -122,11 +122,7 @@ def spawn(d):
 
 
 def markers_shown(d):
-    x, y, width, height = d.client
-    ppm = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "-depth", "8", "ppm:-"],
-                         capture_output=True).stdout
-    data = ppm.split(maxsplit=4)[4] if ppm.count(b"\n") >= 3 else b""
-    return any(tuple(data[i:i + 3]) == MARKER for i in range(0, len(data) - 2, 3))
+    return MARKER in h.pixels(d)
 
 
 def first_paint(d, started):

@@ -124,10 +124,14 @@ def screenshot(d, path="ppm:-"):
     return subprocess.run(shot, check=True, capture_output=True).stdout
 
 
+def pixels(d):
+    # The client area's pixels as (r, g, b) byte triples: what follows the PPM header.
+    data = screenshot(d)[-d.client[2] * d.client[3] * 3:]
+    return [data[i:i + 3] for i in range(0, len(data) - 2, 3)]
+
+
 def green_pixels(d):
-    # The level bar's fill is the only pure green.
-    data = screenshot(d)[-d.client[2] * d.client[3] * 3:]  # the pixels after the PPM header
-    return sum(data[i:i + 3] == b"\x00\xff\x00" for i in range(0, len(data) - 2, 3))
+    return pixels(d).count(b"\x00\xff\x00")  # the level bar's fill is the only pure green
 
 
 def sim_calls(d):

@@ -403,14 +403,15 @@ ULONG STDMETHODCALLTYPE inputRelease(IDirectInput8W* face) {
 
 HRESULT STDMETHODCALLTYPE createDevice(IDirectInput8W* face, REFGUID instance, LPDIRECTINPUTDEVICE8W* out,
                                        LPUNKNOWN outer) {
-  if (live<VirtualInput>(face) == nullptr || out == nullptr || outer != nullptr) return E_POINTER;
+  VirtualInput* input = live<VirtualInput>(face);
+  if (input == nullptr || out == nullptr || outer != nullptr) return E_POINTER;
   *out = nullptr;
   if (const Failure* failure = injected("CreateDevice", instance)) return failure->code;
   const ScriptDevice* device = attached(instance);
   if (device == nullptr) return DIERR_DEVICENOTREG;
-  ++live<VirtualInput>(face)->refs;  // a device keeps its DirectInput object alive, as the real one does
+  ++input->refs;  // a device keeps its DirectInput object alive, as the real one does
   ++counts[1];
-  *out = &(new VirtualDevice{{&deviceMethods}, 1, live<VirtualInput>(face), *device, {}, 0, false, 0, 65535})->face;
+  *out = &(new VirtualDevice{{&deviceMethods}, 1, input, *device, {}, 0, false, 0, 65535})->face;
   return DI_OK;
 }
 
