@@ -165,10 +165,10 @@ TEST(ShutDown, BothWaysOutLetGoOfTheControllerAndLeaveNothingOfTheWindow) {
     const HFONT font = app.messageFont;
     routeCommand(IDC_START_STOP);
     SendMessageW(app.mainWindow, WM_TIMER, pumpTimerId, 0);  // the first reading acquires the device
-    ASSERT_EQ(app.outputPercent, 50);
+    ASSERT_TRUE(app.outputPercent == 50 && app.simHandle != nullptr);
     if (closeButton) SendMessageW(app.mainWindow, WM_CLOSE, 0, 0);
     if (!closeButton) routeCommand(IDC_EXIT);
-    EXPECT_FALSE(IsWindow(app.mainWindow));
+    EXPECT_TRUE(!IsWindow(app.mainWindow) && app.simHandle == nullptr) << closeButton << ": the link is closed";
     EXPECT_EQ(liveObjects(3), 0) << closeButton << ": released while still acquired";
     for (int kind : {0, 1, 2}) EXPECT_EQ(liveObjects(kind), 0) << kind;
     EXPECT_TRUE(GetObjectType(buffer.dc) == 0 && GetObjectType(buffer.bitmap) == 0 && GetObjectType(font) == 0);
