@@ -147,7 +147,7 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       return 0;
     // Signed positions: while a drag holds the capture the pointer may be left of or above the window.
     case WM_MOUSEMOVE:
-      curveEditorMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      curveEditorMouseMove(GET_Y_LPARAM(lParam));
       return 0;
     case WM_LBUTTONDOWN:
       curveEditorButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));

@@ -105,12 +105,9 @@ void showEditorCursor() {
   SetCursor(onPoint ? app.handCursor : LoadCursorW(nullptr, IDC_ARROW));
 }
 
-void curveEditorMouseMove(int x, int y) {
-  if (!app.curvesEnabled) return;
-  if (app.dragPoint < 0) {
-    if (findControlPointAt(x, y) >= 0) SetCursor(app.handCursor);
-    return;
-  }
+// Hovering, WM_SETCURSOR has just chosen the cursor; a drag holds the capture, which gets no WM_SETCURSOR.
+void curveEditorMouseMove(int y) {
+  if (!app.curvesEnabled || app.dragPoint < 0) return;
   SetCursor(app.handCursor);
   if (app.dragPoint >= static_cast<int>(app.curveValues.size())) return;
   app.curveValues[app.dragPoint] = dragHeight(areaRect(), y);

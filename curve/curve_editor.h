@@ -19,8 +19,8 @@ int findControlPointAt(int x, int y);
 // the arrow elsewhere.
 void showEditorCursor();
 
-// The three mouse messages, with the client position taken from lParam.
-void curveEditorMouseMove(int x, int y);
+// The three mouse messages, with the client position taken from lParam (a drag needs only the row).
+void curveEditorMouseMove(int y);
 void curveEditorButtonDown(int x, int y);
 void curveEditorButtonUp();
 
