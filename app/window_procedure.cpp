@@ -44,6 +44,9 @@ void shutDown() {
   PostQuitMessage(0);
 }
 
+// A list also tells of the focus and of its drop-down opening and closing: only a new selection is a choice.
+bool isListNotice(int id, int code) { return (id == IDC_DEVICE_LIST || id == IDC_AXIS_LIST) && code != CBN_SELCHANGE; }
+
 // Refresh and the two lists would pull the device out from under the running pump.
 bool ignoredWhileRunning(int id) { return id == IDC_REFRESH || id == IDC_DEVICE_LIST || id == IDC_AXIS_LIST; }
 
@@ -134,6 +137,7 @@ void paintMainWindow(HWND window) {
 LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
+      if (isListNotice(LOWORD(wParam), HIWORD(wParam))) return 0;
       if (runCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
       break;
     case WM_PAINT:

@@ -15,7 +15,7 @@ BUILD = Path(os.environ.get("TARVELIX_BUILD", Path(__file__).resolve().parents[2
 PREFIX = Path(os.environ["TARVELIX_WINEPREFIX"])
 WINE_ENV = dict(os.environ, WINEPREFIX=str(PREFIX), WINEDEBUG="-all,warn+seh",
                 WINEDLLOVERRIDES="dinput8=n,b;mscoree,mshtml=")
-SAVE, EXIT, INVERT, EXTERNAL = 116, 105, 115, 119
+SAVE, EXIT, INVERT, EXTERNAL, DEVICES, AXES, START = 116, 105, 115, 119, 111, 114, 112
 
 
 def wait_until(predicate, timeout=20.0, what="condition"):
@@ -114,6 +114,13 @@ def click(d, control):
 def key(d, *keys, window=None):
     for k in keys:
         xdotool("windowfocus", window or d.window, "key", k)
+        time.sleep(0.15)
+
+
+def press(*keys):
+    # To whatever holds the keyboard, such as a list just clicked.
+    for k in keys:
+        xdotool("key", k)
         time.sleep(0.15)
 
 

@@ -34,6 +34,16 @@ def flight():
     # coming back, Save.
     d = h.start("flight", controllers())
     try:
+        # The stick's second axis chosen, then a look at the device list: Start reads the chosen axis.
+        h.click(d, h.AXES)
+        h.press("Escape", "Down")
+        h.click(d, h.DEVICES)
+        h.press("Escape")
+        h.click(d, h.START)
+        wait_for_write(d, 50)
+        h.click(d, h.START)
+        h.click(d, h.AXES)
+        h.press("Escape", "Up")
         h.key(d, "Return")
         wait_for_write(d, 30, 0)
         wait_for_write(d, 30, 1)

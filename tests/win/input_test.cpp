@@ -67,11 +67,15 @@ TEST(InputLists, FailuresLeaveTheirDebuggerTextsAndListWhatWasGathered) {
 
 TEST(InputLists, SelectionsChainAndWaitWhileThePumpRuns) {
   ASSERT_TRUE(createProgramWindow(threeDevices + deviceLine(4, "Delta") + "object Button 0x4 0 0 Only a button\n"));
-  chooseRow(app.axisList, 2);
-  // Any notification of the device list, here a focus change, lists the axes again from the first.
-  routeCommand(IDC_DEVICE_LIST, CBN_SETFOCUS, app.deviceList);
-  EXPECT_TRUE(rowsOf(app.axisList) == alphaAxes && app.axisIndex == 0);
   chooseRow(app.axisList, 1);
+  // A look at the device list, and the focus passing through it, leave the chosen axis as it is.
+  SetFocus(app.deviceList);
+  SendMessageW(app.deviceList, CB_SHOWDROPDOWN, TRUE, 0);
+  SendMessageW(app.deviceList, CB_SHOWDROPDOWN, FALSE, 0);
+  SetFocus(app.refreshButton);
+  routeCommand(IDC_START_STOP);
+  EXPECT_EQ(readAxis(), 13107) << "Start reads the Dial";
+  routeCommand(IDC_START_STOP);
   chooseRow(app.deviceList, 3);
   EXPECT_TRUE(rowsOf(app.axisList).empty() && app.axes.empty() && app.axisIndex == 1) << "no axes: the index stays";
   chooseRow(app.deviceList, 0);
