@@ -7,30 +7,97 @@
 #include "core/input_names.h"
 #include "input/device_list.h"
 #include "input/direct_input.h"
-#include "resources/resource_ids.h"
 #include "state/app_state.h"
 
+namespace {
+constexpr unsigned firstLookDelayMs = 500;
+constexpr unsigned lookPeriodMs = 1000;
+// The first look, then one a second for 10 s after the last device message.
+constexpr int looksPerMessage = 11;
+
+// Notes the active device and axis; false when they cannot be told.
 bool noteLostController() {
   const LRESULT row = SendMessageW(app.deviceList, CB_GETCURSEL, 0, 0);
   const bool axisChosen = app.axisIndex >= 0 && static_cast<std::size_t>(app.axisIndex) < app.axes.size();
   if (row < 0 || !axisChosen || app.activeDevice == nullptr) return false;
   app.lostDevice = instanceGuidText(app.activeDevice);
   if (app.lostDevice.empty()) return false;
+  app.lostProduct = productGuidText(app.activeDevice);
   app.lostDeviceName = comboRowText(app.deviceList, static_cast<int>(row));
   app.lostAxis = boundedName(app.axes[static_cast<std::size_t>(app.axisIndex)].tszName);
   return true;
 }
 
-void awaitLostController() {
+void await() {
   app.awaitingController = true;
-  showStatus((L"Waiting for " + app.lostDeviceName + L" to come back").c_str());
+  showStatus(awaitedStatus().c_str());
 }
 
-void controllerMayBeBack() {
-  if (!app.awaitingController || app.running) return;
+void stopLooking() {
+  app.looksLeft = 0;
+  KillTimer(app.mainWindow, comebackTimerId);
+}
+
+// The awaited controller's row: its own instance, or else, as after a move to another USB port (which gives a
+// controller without a serial number a new instance), the one device of the same product and name. Two such
+// devices are never guessed between.
+int awaitedDeviceRow() {
+  const int row = deviceRowWithInstance(app.lostDevice);
+  if (row >= 0 || app.lostProduct.empty()) return row;
+  int found = -1;
+  for (std::size_t i = 0; i < app.devices.size(); ++i) {
+    const int candidate = static_cast<int>(i);
+    if (productGuidText(app.devices[i]) != app.lostProduct ||
+        comboRowText(app.deviceList, candidate) != app.lostDeviceName)
+      continue;
+    if (found >= 0) return -1;
+    found = candidate;
+  }
+  return found;
+}
+}  // namespace
+
+void controllerLost() {
+  const bool noted = noteLostController();
+  stopPump();
   refreshDevices();
-  const int deviceRow = deviceRowWithInstance(app.lostDevice);
-  if (deviceRow < 0) return;  // still away, or another device came
+  if (noted) await();
+}
+
+void awaitSavedController(const std::wstring& device, const std::wstring& axis) {
+  app.lostDevice = device;
+  app.lostProduct.clear();
+  app.lostDeviceName.clear();
+  app.lostAxis = axis;
+  await();
+}
+
+// The saved controller's name is not stored.
+std::wstring awaitedStatus() {
+  return app.lostDeviceName.empty() ? L"Waiting for the saved controller"
+                                    : L"Waiting for " + app.lostDeviceName + L" to come back";
+}
+
+void deviceNodesChanged() {
+  if (!app.awaitingController || app.running) return;
+  app.looksLeft = looksPerMessage;
+  SetTimer(app.mainWindow, comebackTimerId, firstLookDelayMs, nullptr);
+}
+
+void lookForAwaitedController() {
+  if (!app.awaitingController || app.running || app.looksLeft <= 0) {
+    stopLooking();
+    return;
+  }
+  --app.looksLeft;
+  refreshDevices();
+  const int deviceRow = awaitedDeviceRow();
+  if (deviceRow < 0) {  // still away, or another device came
+    if (app.looksLeft == 0) stopLooking();
+    if (app.looksLeft > 0) SetTimer(app.mainWindow, comebackTimerId, lookPeriodMs, nullptr);
+    return;
+  }
+  stopLooking();
   app.awaitingController = false;
   selectRow(app.deviceList, deviceRow, IDC_DEVICE_LIST);
   const int axisRow = comboRowWithText(app.axisList, app.lostAxis);
@@ -43,6 +110,7 @@ void controllerMayBeBack() {
 }
 
 void forgetLostController() {
+  stopLooking();
   if (!std::exchange(app.awaitingController, false)) return;
   showStatus(L"");
 }

@@ -1,17 +1,30 @@
-// A controller that drops out while the pump runs is awaited back: when a device change brings the same
-// device again, the pump resumes on the same axis by itself. Any choice of the user's forgets it.
+// A controller that drops out while the pump runs is awaited back, and so is a saved controller that is not
+// yet switched on at a launch with Autostart: when a device change brings it, it is chosen with its axis and
+// the pump started by itself. Any choice of the user's forgets it.
 #pragma once
 
-// The lost-input path of the pump, before it stops: notes the active device and axis; false when they
-// cannot be told.
-bool noteLostController();
+#include <string>
 
-// After the lost path's refresh: waits for the noted controller, and says so in the status bar.
-void awaitLostController();
+#include "resources/resource_ids.h"
 
-// WM_DEVICECHANGE: while a controller is awaited and the pump is stopped, the list is refreshed; the same
-// device is selected again with the same axis, and the pump started.
-void controllerMayBeBack();
+constexpr unsigned comebackTimerId = IDT_COMEBACK;
+
+// The pump's tick found the controller gone: the pump stops, the list is read again and the controller is
+// awaited, when it can be told which one it was.
+void controllerLost();
+
+// Start-up with Autostart found the saved controller (instance GUID text) missing: it is awaited with the axis.
+void awaitSavedController(const std::wstring& device, const std::wstring& axis);
+
+// WM_DEVICECHANGE: while a controller is awaited and the pump is stopped, it is looked for half a second later,
+// since DirectInput lists a new device only after the first messages, and then every second for 10 s.
+void deviceNodesChanged();
+
+// The look timer: the list is read again; the awaited controller, when found, is chosen and the pump started.
+void lookForAwaitedController();
+
+// The status bar's text while a controller is awaited.
+std::wstring awaitedStatus();
 
 // The user changed the choice (Start, Stop, Refresh, a list, Exit): nothing is awaited any longer.
 void forgetLostController();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/combo_rows.h"
+#include "app/controller_comeback.h"
 #include "app/zoom_pump.h"
 #include "curve/curve_editor.h"
 #include "curve/response_curve.h"
@@ -10,6 +11,7 @@
 #include "input/direct_input.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_file.h"
+#include "sim/sim_link.h"
 #include "state/app_state.h"
 
 // A stored list the spline and the editor cannot use gives way to the default straight line.
@@ -22,6 +24,8 @@ static void adoptStoredCurve() {
   app.curvePointCount = 6;
   app.curveValues = straightLineHeights(app.curvePointCount);
 }
+
+static const std::wstring saveFailedText = L"Settings could not be saved";
 
 static void setCheck(HWND checkBox, bool checked) {
   SendMessageW(checkBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -59,7 +63,11 @@ void applyStartupSettings() {
   drawCurveEditor();
 
   const int deviceRow = deviceRowWithInstance(stored.device);
-  if (deviceRow < 0) return;
+  if (deviceRow < 0) {
+    // Perhaps switched on after the launch: awaited as a lost controller is.
+    if (stored.autostart && !stored.device.empty()) awaitSavedController(stored.device, stored.axis);
+    return;
+  }
   selectRow(app.deviceList, deviceRow, IDC_DEVICE_LIST);
   const int axisRow = comboRowWithText(app.axisList, stored.axis);
   if (axisRow < 0) return;
@@ -68,9 +76,20 @@ void applyStartupSettings() {
 }
 
 void saveSettings() {
-  const ZoomSettings settings = {selectedDeviceText(), selectedAxisText(), app.inverted,    app.chaseCamera,
-                                 app.cockpitCamera,    app.curvesEnabled,  app.curveValues, app.running};
-  if (!writeSettings(settings)) {
-    showStatus(L"Settings could not be saved");
+  ZoomSettings settings = {selectedDeviceText(), selectedAxisText(), app.inverted,    app.chaseCamera,
+                           app.cockpitCamera,    app.curvesEnabled,  app.curveValues, app.running};
+  // While a controller is awaited, the lists show whatever the refresh chose: the awaited one is the choice,
+  // and it was running (or about to) when it went.
+  if (app.awaitingController) {
+    settings.device = app.lostDevice;
+    settings.axis = app.lostAxis;
+    settings.autostart = true;
   }
+  if (!writeSettings(settings)) {
+    showStatus(saveFailedText.c_str());
+    return;
+  }
+  // A good Save takes back the failure of the one before.
+  if (statusText() != saveFailedText) return;
+  showStatus(app.awaitingController ? awaitedStatus().c_str() : app.simHandle != nullptr ? connectedText : L"");
 }

@@ -20,6 +20,12 @@ constexpr COLORREF levelColour = RGB(0, 255, 0);
 
 bool isChecked(HWND checkBox) { return SendMessageW(checkBox, BM_GETCHECK, 0, 0) != 0; }
 
+// A camera ticked while running gets the current value at the next tick, not at the next resend.
+void chooseCamera(bool& camera, HWND checkBox) {
+  camera = isChecked(checkBox);
+  if (camera && app.running) app.sendNextTick = true;
+}
+
 void toggleStartStop() {
   if (app.running) {
     stopPump();
@@ -85,10 +91,10 @@ bool runCommand(int id, HWND sender) {
       saveSettings();
       return true;
     case IDC_COCKPIT:
-      app.cockpitCamera = isChecked(app.cockpitCheckBox);
+      chooseCamera(app.cockpitCamera, app.cockpitCheckBox);
       return true;
     case IDC_EXTERNAL:
-      app.chaseCamera = isChecked(app.externalCheckBox);
+      chooseCamera(app.chaseCamera, app.externalCheckBox);
       return true;
     case IDC_CURVES_ENABLE:
       enableCurves();
@@ -144,7 +150,8 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       paintMainWindow(window);
       return 0;
     case WM_TIMER:
-      pumpTick();
+      if (wParam == comebackTimerId) lookForAwaitedController();
+      if (wParam != comebackTimerId && pumpTick()) controllerLost();
       return 0;
     case WM_DESTROY:
       shutDown();
@@ -161,7 +168,7 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       return 0;
     // Sent to every top-level window when a device comes or goes.
     case WM_DEVICECHANGE:
-      if (wParam == DBT_DEVNODES_CHANGED) controllerMayBeBack();
+      if (wParam == DBT_DEVNODES_CHANGED) deviceNodesChanged();
       return TRUE;
     // Left to the default, the class's arrow would replace the hand at every move.
     case WM_SETCURSOR:

@@ -1,6 +1,7 @@
 #include "app/zoom_pump.h"
 
-#include "app/controller_comeback.h"
+#include <utility>
+
 #include "core/zoom_math.h"
 #include "input/axis_reader.h"
 #include "input/device_list.h"
@@ -49,28 +50,22 @@ void stopPump() {
   showStatus(L"");
 }
 
-void pumpTick() {
-  if (!app.running) return;  // a tick already queued when the pump stopped
+bool pumpTick() {
+  if (!app.running) return false;  // a tick already queued when the pump stopped
   app.tickCount = nextTickCount(app.tickCount);
   const bool resendTick = isTickMultiple(app.tickCount, resendPeriod);
   if (resendTick && app.simHandle == nullptr) openSimLink();
   const int raw = readAxis();
-  if (raw == noAxisValue) {
-    // A lost controller stops the pump, except on the ticks that let a passing failure go by.
-    if (!isTickMultiple(app.tickCount, readingCheckPeriod)) {
-      const bool noted = noteLostController();
-      stopPump();
-      refreshDevices();
-      if (noted) awaitLostController();
-    }
-    return;
-  }
+  // A failed reading means a lost controller, except on the ticks that let a passing failure go by.
+  if (raw == noAxisValue) return !isTickMultiple(app.tickCount, readingCheckPeriod);
   const ZoomReading reading =
       zoomForReading(raw, app.inverted, app.curvesEnabled, app.curveSpline, app.curvePointCount);
   app.inputPercent = reading.inputPercent;
   const int value = reading.value;
-  if (value == app.outputPercent && !resendTick) return;
+  const bool cameraAdded = std::exchange(app.sendNextTick, false);
+  if (value == app.outputPercent && !resendTick && !cameraAdded) return false;
   app.outputPercent = value;
   invalidateDisplays();
   if (app.simHandle != nullptr) sendZoomToSim(value);
+  return false;
 }

@@ -10,4 +10,5 @@ constexpr UINT_PTR pumpTimerId = IDT_PUMP;
 
 void startPump();
 void stopPump();
-void pumpTick();
+// One tick; true when the controller is lost (its reading failed), which the caller answers.
+bool pumpTick();

@@ -51,20 +51,26 @@ HRESULT readInstanceName(IDirectInputDevice8W* device, std::wstring& name) {
   return result;
 }
 
-HRESULT readInstanceGuid(IDirectInputDevice8W* device, GUID& instance) {
-  DIDEVICEINSTANCEW info = {};
+HRESULT readDeviceInfo(IDirectInputDevice8W* device, DIDEVICEINSTANCEW& info) {
+  info = {};
   info.dwSize = sizeof info;
-  HRESULT result = device->GetDeviceInfo(&info);
-  if (SUCCEEDED(result)) instance = info.guidInstance;
-  return result;
+  return device->GetDeviceInfo(&info);
+}
+
+static std::wstring guidText(const GUID& guid) {
+  wchar_t text[64] = {};
+  if (StringFromGUID2(guid, text, 64) == 0) return {};
+  return text;
 }
 
 std::wstring instanceGuidText(IDirectInputDevice8W* device) {
-  GUID instance = {};
-  if (FAILED(readInstanceGuid(device, instance))) return {};
-  wchar_t text[64] = {};
-  if (StringFromGUID2(instance, text, 64) == 0) return {};
-  return text;
+  DIDEVICEINSTANCEW info;
+  return FAILED(readDeviceInfo(device, info)) ? std::wstring() : guidText(info.guidInstance);
+}
+
+std::wstring productGuidText(IDirectInputDevice8W* device) {
+  DIDEVICEINSTANCEW info;
+  return FAILED(readDeviceInfo(device, info)) ? std::wstring() : guidText(info.guidProduct);
 }
 
 HRESULT enumerateObjects(IDirectInputDevice8W* device, LPDIENUMDEVICEOBJECTSCALLBACKW callback, void* context) {

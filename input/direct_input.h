@@ -18,11 +18,14 @@ HRESULT createDevice(IDirectInput8W* directInput, const GUID& instance, IDirectI
 // The controller's instance name (at most 259 characters, or 260 when the driver left no terminator).
 HRESULT readInstanceName(IDirectInputDevice8W* device, std::wstring& name);
 
-// The controller's instance GUID, from its device information.
-HRESULT readInstanceGuid(IDirectInputDevice8W* device, GUID& instance);
+// The controller's device information: its instance and product GUIDs, among others.
+HRESULT readDeviceInfo(IDirectInputDevice8W* device, DIDEVICEINSTANCEW& info);
 
 // The instance GUID in registry form ("{...}", 38 characters); empty when the device cannot tell.
 std::wstring instanceGuidText(IDirectInputDevice8W* device);
+
+// The product GUID likewise: the same for every controller of one model, wherever it is plugged in.
+std::wstring productGuidText(IDirectInputDevice8W* device);
 
 HRESULT enumerateObjects(IDirectInputDevice8W* device, LPDIENUMDEVICEOBJECTSCALLBACKW callback, void* context);
 

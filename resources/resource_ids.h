@@ -16,8 +16,9 @@
 #define IDC_CURVES_ENABLE 121
 #define IDC_CURVES_RESET 122
 
-// The zoom pump's window timer and the status bar.
+// The window timers of the zoom pump and of the looks for a controller awaited back, and the status bar.
 #define IDT_PUMP 113
+#define IDT_COMEBACK 124
 #define IDC_STATUS_BAR 117
 
 #define IDS_APP_TITLE 103

@@ -6,6 +6,12 @@ AppState app;
 
 void showStatus(const wchar_t* text) { SendMessageW(app.statusBar, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
 
+std::wstring statusText() {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(app.statusBar)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(app.statusBar, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 // One invalidation for both: each is a round trip to the window server, and the strip between them is
 // repainted cheaply.
 void invalidateDisplays() {

@@ -67,11 +67,17 @@ struct AppState {
   // Last position read from the selected axis, answered while another program holds the device.
   int lastAxisValue = 0;
 
-  // The controller the pump lost, awaited back: its instance GUID as text, its name and the chosen axis's name.
+  // The controller awaited back, lost by the pump or saved but not yet switched on: its instance and product
+  // GUIDs as text, its name and the chosen axis's name (the saved one has only its instance and axis).
   bool awaitingController = false;
   std::wstring lostDevice;
+  std::wstring lostProduct;
   std::wstring lostDeviceName;
   std::wstring lostAxis;
+  // Looks for it still to come after the last device message.
+  int looksLeft = 0;
+  // A camera ticked while running gets the current value at the next tick.
+  bool sendNextTick = false;
   // Set while the program itself selects a row, so that the selection is not taken for the user's.
   bool selectingRow = false;
 };
@@ -80,6 +86,9 @@ extern AppState app;
 
 // Puts a text in the status bar; empty clears it.
 void showStatus(const wchar_t* text);
+
+// What the status bar says.
+std::wstring statusText();
 
 // Marks the level bar and the curve editor for repainting, without erasing.
 void invalidateDisplays();

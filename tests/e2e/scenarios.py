@@ -65,8 +65,9 @@ def flight():
         time.sleep(0.3)
         assert h.sim_calls(d)[-1] == "Close" and h.green_pixels(d) == 0, "unplugged: the pump stops"
         calls = len(h.sim_calls(d))
-        h.write_atomically(d.script, controllers(throttle=0.45))
         h.probe("device-change")
+        time.sleep(1.5)  # as DirectInput does, the stick is listed only a while after Windows' message
+        h.write_atomically(d.script, controllers(throttle=0.45))
         wait_for_write(d, 45, since=calls)  # plugged back: the pump resumes on the stick's throttle by itself
 
         h.write_atomically(d.sim_control, "fail-open\n")

@@ -8,6 +8,7 @@
 // is the rest of its line and may hold blanks.
 //
 //   device {GUID} Name                   a controller, reported in the order of these lines
+//   product {GUID}                       the last device's product GUID (else its instance GUID)
 //   axis KIND INSTANCE POS Name          an absolute axis of the last device
 //   object KIND TYPE INSTANCE POS Name   any object: TYPE holds the dwType bits below the instance
 //                                        (0x1 relative axis, 0x2 absolute axis, 0x4 button, 0x10 hat)
@@ -55,6 +56,7 @@ struct ScriptDevice {
   GUID instance = GUID_NULL;
   std::wstring name;
   std::vector<ScriptObject> objects;
+  GUID product = GUID_NULL;
 };
 struct Failure {
   std::string call;
@@ -111,7 +113,8 @@ void parseLine(const std::string& line) {
   std::istringstream in(line);
   std::string verb, word;
   in >> verb;
-  if (verb == "device" && in >> word) devices.push_back({guidOf(word), nameFrom(in), {}});
+  if (verb == "device" && in >> word) devices.push_back({guidOf(word), nameFrom(in), {}, guidOf(word)});
+  if (verb == "product" && !devices.empty() && in >> word) devices.back().product = guidOf(word);
   if ((verb == "axis" || verb == "object") && !devices.empty() && in >> word) {
     ScriptObject object{word == "Slider" ? GUID_Slider : GUID_Unknown,
                         verb == "axis" ? DWORD{DIDFT_ABSAXIS} : numberFrom(in) & 0xFF0000FF, 0, L""};
@@ -363,7 +366,8 @@ HRESULT STDMETHODCALLTYPE getDeviceInfo(IDirectInputDevice8W* face, LPDIDEVICEIN
   VirtualDevice* device;
   if (const HRESULT answer = enter(face, "GetDeviceInfo", device)) return answer;
   if (info->dwSize != sizeof(DIDEVICEINSTANCEW)) return DIERR_INVALIDPARAM;
-  info->guidInstance = info->guidProduct = device->created.instance;
+  info->guidInstance = device->created.instance;
+  info->guidProduct = device->created.product;
   copyName(info->tszInstanceName, device->created.name);
   return DI_OK;
 }

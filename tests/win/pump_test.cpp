@@ -77,13 +77,24 @@ TEST(ZoomPump, SendsOnChangeAndEvery40thTickAndReconnectsThen) {
   calls();
   EXPECT_EQ(tickUntil(200), (std::map<int, std::string>{{162, "Write0=25 Write1=25"}, {200, "Write0=25 Write1=25"}}))
       << "the count runs on across Stop and Start";
+  click(app.cockpitCheckBox);
+  click(app.externalCheckBox);
+  useControllers(stick(0.9));
+  tick();
+  EXPECT_EQ(calls(), "") << "no camera: nothing sent";
+  click(app.cockpitCheckBox);
+  tick();
+  EXPECT_EQ(calls(), "Write0=90") << "a camera ticked while running gets the value at once";
+  click(app.externalCheckBox);
+  tick();
+  EXPECT_EQ(calls(), "Write0=90 Write1=90");
   routeCommand(IDC_START_STOP);
   simulatorControl("fail-open");
   routeCommand(IDC_START_STOP);
   EXPECT_EQ(calls(), "Close Open!");
   EXPECT_EQ(tickUntil(279), (std::map<int, std::string>{{240, "Open!"}})) << "a refused link is tried every 40th tick";
   simulatorControl("");
-  EXPECT_EQ(tickUntil(280), (std::map<int, std::string>{{280, "Open Define0 Define1 Write0=25 Write1=25"}}));
+  EXPECT_EQ(tickUntil(280), (std::map<int, std::string>{{280, "Open Define0 Define1 Write0=90 Write1=90"}}));
   EXPECT_EQ(shown(), L"Stop locked Connected to Flight Simulator");
 }
 
@@ -123,34 +134,71 @@ TEST(ZoomPump, StartOpensTheLinkWhateverItAnswersAndStopUndoesAll) {
 
 TEST(ZoomPump, ALostControllerIsAwaitedAndResumesOnTheSameAxis) {
   const std::string pedals = deviceLine(2, "Bravo Pedals") + "axis RzAxis 5 0.5 Rudder\n";
-  const std::wstring waiting = L"Waiting for Alpha Stick to come back";
-  const std::tuple<const char*, bool, std::string, std::wstring, std::wstring> cases[] = {
-      // what happens, whether the user refreshed meanwhile, the devices at the device change, and then
-      {"the same stick", false, stick(0.25), L"[Alpha Stick]|Bravo Pedals [Throttle] running", L"Connected"},
-      {"another device", false, deviceLine(3, "Charlie") + pedals, L"[Bravo Pedals]|Charlie [Rudder]", waiting},
-      {"the stick without its axis", false, deviceLine(1, "Alpha Stick") + "axis XAxis 0 0.5 X\n" + pedals,
+  // The stick on another USB port: a new instance of the same product, under the same name.
+  const auto moved = [](int port) {
+    return deviceLine(port, "Alpha Stick") + "product " + deviceGuid(1) + "\naxis Slider 6 0.25 Throttle\n";
+  };
+  const std::wstring lost = L"Waiting for Alpha Stick to come back", saved = L"Waiting for the saved controller";
+  const std::wstring resumed = L"[Alpha Stick]|Bravo Pedals [Throttle] running";
+  struct Case {
+    const char* what;
+    bool saved;          // saved with Autostart but not on at the launch, rather than lost while running
+    int absentLooks;     // looks before it is listed
+    bool userRefreshes;  // after the device message
+    std::string back;    // the devices then
+    std::wstring choice, status;
+  };
+  const Case cases[] = {
+      {"the same stick", false, 0, false, stick(0.25), resumed, L"Connected"},
+      {"listed only at the third look", false, 2, false, stick(0.25), resumed, L"Connected"},
+      {"on another port", false, 0, false, moved(5) + pedals, resumed, L"Connected"},
+      {"two like it on other ports", false, 0, false, moved(5) + moved(6) + pedals,
+       L"[Alpha Stick]|Alpha Stick|Bravo Pedals [Throttle]", lost},
+      {"another device", false, 0, false, deviceLine(3, "Charlie") + pedals, L"[Bravo Pedals]|Charlie [Rudder]", lost},
+      {"the stick without its axis", false, 0, false, deviceLine(1, "Alpha Stick") + "axis XAxis 0 0.5 X\n" + pedals,
        L"[Alpha Stick]|Bravo Pedals [X]", L""},
-      {"the user's Refresh", true, stick(0.25), L"[Bravo Pedals] [Rudder]", L""}};
-  for (const auto& [what, userRefreshes, back, choice, status] : cases) {
-    ASSERT_TRUE(startWith(stick(0.5)));
-    app.tickCount = 18;
-    routeCommand(IDC_START_STOP);
-    tick();  // 19
-    useControllers(stick(0.5, "fail GetDeviceState 0x80004005\n"));
-    tick();  // 20: a failed reading is let go by on every 20th tick
-    EXPECT_TRUE(app.running && app.outputPercent == 50);
-    useControllers(pedals);  // the stick is unplugged
-    tick();
+      {"the user's Refresh", false, 0, true, stick(0.25), L"[Alpha Stick]|Bravo Pedals [Throttle]", L""},
+      {"the saved stick switched on late", true, 1, false, stick(0.25), resumed, L"Connected"}};
+  for (const Case& c : cases) {
+    const std::wstring waiting = c.saved ? saved : lost;
+    if (c.saved) {
+      ASSERT_TRUE(startWith(pedals));
+      ASSERT_TRUE(createProgramWindow(pedals, "Device: " + deviceGuid(1) + "\r\nAxis: Throttle\r\nAutostart: 1"));
+    } else {
+      ASSERT_TRUE(startWith(stick(0.5)));
+      app.tickCount = 18;
+      routeCommand(IDC_START_STOP);
+      tick();  // 19
+      useControllers(stick(0.5, "fail GetDeviceState 0x80004005\n"));
+      tick();  // 20: a failed reading is let go by on every 20th tick
+      EXPECT_TRUE(app.running && app.outputPercent == 50);
+      useControllers(pedals);  // the stick is unplugged
+      tick();
+    }
     EXPECT_TRUE(app.outputPercent == 0 && rowsOf(app.deviceList) == L"[Bravo Pedals]" && shown() == L"Start " + waiting)
-        << "stopped, unlocked, the list enumerated again and the stick awaited";
-    if (userRefreshes) routeCommand(IDC_REFRESH, 1);
-    useControllers(back);
+        << c.what << ": stopped, unlocked, the list enumerated again and the stick awaited";
+    click(app.externalCheckBox);
+    routeCommand(IDC_SAVE);
+    EXPECT_EQ(bytesOf(settingsFilePath()),
+              "Device: " + deviceGuid(1) +
+                  "\r\nAxis: Throttle\r\nInverted: 0\r\nChaseCamera: 0\r\nCockpitCamera: 1\r\n"
+                  "CurvesEnabled: 0\r\nCurveVals: 0,20,40,60,80,100\r\nAutostart: 1")
+        << c.what << ": Save keeps the awaited stick, its axis and Autostart";
+    click(app.externalCheckBox);
+    EXPECT_EQ(windowText(app.statusBar), waiting) << c.what << ": the wait goes on";
+    debugTexts();
     SendMessageW(app.mainWindow, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
-    EXPECT_EQ(rowsOf(app.deviceList) + L" " + rowsOf(app.axisList) + (app.running ? L" running" : L""), choice) << what;
-    EXPECT_EQ(windowText(app.statusBar).substr(0, status.size()), status) << what;
+    EXPECT_EQ(debugTexts(), L"") << "nothing is enumerated within the broadcast";
+    for (int look = 0; look < c.absentLooks; ++look) SendMessageW(app.mainWindow, WM_TIMER, IDT_COMEBACK, 0);
+    useControllers(c.back);
+    if (c.userRefreshes) routeCommand(IDC_REFRESH, 1);
+    SendMessageW(app.mainWindow, WM_TIMER, IDT_COMEBACK, 0);
+    EXPECT_EQ(rowsOf(app.deviceList) + L" " + rowsOf(app.axisList) + (app.running ? L" running" : L""), c.choice)
+        << c.what;
+    EXPECT_EQ(windowText(app.statusBar).substr(0, c.status.size()), c.status) << c.what;
     calls();
     tick();
-    EXPECT_EQ(calls(), app.running ? "Write0=25 Write1=25" : "") << what << ": sends again";
+    EXPECT_EQ(calls(), app.running ? "Write0=25 Write1=25" : "") << c.what << ": sends again";
   }
   // Stopped by the user, or running: a device change changes nothing.
   ASSERT_TRUE(startWith(stick(0.5)));
@@ -158,5 +206,6 @@ TEST(ZoomPump, ALostControllerIsAwaitedAndResumesOnTheSameAxis) {
   routeCommand(IDC_START_STOP);
   useControllers(pedals);
   SendMessageW(app.mainWindow, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+  SendMessageW(app.mainWindow, WM_TIMER, IDT_COMEBACK, 0);
   EXPECT_EQ(rowsOf(app.deviceList), L"[Alpha Stick]|Bravo Pedals") << "no refresh";
 }

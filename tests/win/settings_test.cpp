@@ -2,8 +2,6 @@
 // its replacing of the file in one step, and the stored choices applied at start-up.
 #include <gtest/gtest.h>
 
-#include <iterator>
-
 #include "win/win_test_support.h"
 
 namespace fs = std::filesystem;
@@ -13,11 +11,6 @@ const std::string alphaGuid = "{3C9A5E27-81B4-4F6D-A2E0-5B7C19D4E8F3}";
 const std::string controllers = "device " + alphaGuid + " Alpha Stick\naxis XAxis 0 0.5 X Axis\n" +
                                 "axis Slider 6 0.7 Slider\n" + deviceLine(2, "Bravo Pedals") +
                                 "axis RzAxis 5 0.5 Rudder\naxis Slider 6 0.2 Brake\n";
-
-std::string bytesOf(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 // The window as the settings left it: the lists, whether it runs, the check boxes Invert, Cockpit, External and
 // Enable, whether Reset can be pressed, the same four switches in the state record, and the curve.
@@ -77,8 +70,7 @@ TEST(SaveSettings, FailuresKeepTheOldFileAndSaySoAndTheFileIsReplacedInOneStep) 
     removeSettings();
     put(file, "Axis: old");
     prepare(file);
-    SetWindowTextW(app.statusBar, L"");
-    routeCommand(IDC_SAVE);
+    routeCommand(IDC_SAVE);  // after a failed one too: a good Save takes its text back
     EXPECT_EQ(windowText(app.statusBar), saved ? L"" : L"Settings could not be saved") << what;
     EXPECT_FALSE(fs::is_regular_file(temporary)) << what;
     // Saved: the file starts with the device; not saved: the old text stands wherever it was.

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -62,6 +63,11 @@ inline void removeSettings() {
     SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
   }
   std::filesystem::remove_all(settingsFolderPath(), error);
+}
+
+inline std::string bytesOf(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 inline void put(const std::filesystem::path& path, const std::string& bytes) {
