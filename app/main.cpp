@@ -4,27 +4,30 @@
 #include <commctrl.h>
 
 #include "app/main_window.h"
+#include "app/message_loop.h"
 #include "resources/resource_ids.h"
 #include "state/app_state.h"
 
-// Shortcuts go to the main window whichever control holds the focus.
-static int runMessageLoop(HACCEL shortcuts) {
-  MSG message = {};
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (TranslateAcceleratorW(app.mainWindow, shortcuts, &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return static_cast<int>(message.wParam);
+// Two copies would both open the link and write opposite zooms to the same cameras: a second launch, from the
+// Startup folder and by hand say, brings the first copy's window forward instead and ends.
+static bool anotherCopyRuns(HANDLE oneCopy) {
+  if (oneCopy == nullptr || GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  HWND first = FindWindowW(app.windowClassName, nullptr);
+  if (first == nullptr) return true;  // still starting
+  if (IsIconic(first)) ShowWindow(first, SW_RESTORE);
+  SetForegroundWindow(first);
+  return true;
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   LoadStringW(instance, IDS_APP_TITLE, app.appTitle, 100);
   LoadStringW(instance, IDS_WINDOW_CLASS, app.windowClassName, 100);
+  // One per user session; it goes with the process.
+  const HANDLE oneCopy = CreateMutexW(nullptr, FALSE, L"Local\\Tarvelix.OneCopy");
+  if (anotherCopyRuns(oneCopy)) return 0;
   INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
   InitCommonControlsEx(&commonControls);
   registerMainWindowClass(instance);
   if (!createMainWindow(instance, showCommand)) return 0;
-  HACCEL shortcuts = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_SHORTCUTS));
-  return runMessageLoop(shortcuts);
+  return runMessageLoop(LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_SHORTCUTS)));
 }

@@ -20,6 +20,7 @@ constexpr int firstHeight = 300;
 constexpr int fallbackFontHeight = 10;
 constexpr DWORD comboStyle = CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP;
 constexpr DWORD pushStyle = BS_PUSHBUTTON | WS_TABSTOP;
+constexpr DWORD checkStyle = BS_AUTOCHECKBOX | WS_TABSTOP;
 
 struct ChildControl {
   const wchar_t* className;
@@ -29,24 +30,24 @@ struct ChildControl {
   HWND* kept;
 };
 
-// In creation order, matching the slots of the layout.
+// In creation order, matching the slots of the layout; Tab goes through them in this order.
 const ChildControl childControls[controlSlotCount] = {
     {L"Static", L"Device:", SS_RIGHT, 0, nullptr},
     {L"ComboBox", L"", comboStyle, IDC_DEVICE_LIST, &app.deviceList},
     {L"Button", L"Refresh", pushStyle, IDC_REFRESH, &app.refreshButton},
     {L"Static", L"Axis:", SS_RIGHT, 0, nullptr},
     {L"ComboBox", L"", comboStyle, IDC_AXIS_LIST, &app.axisList},
-    {L"Button", L"Invert", BS_AUTOCHECKBOX, IDC_INVERT, &app.invertCheckBox},
+    {L"Button", L"Invert", checkStyle, IDC_INVERT, &app.invertCheckBox},
     {L"Static", L"Curves:", SS_RIGHT, 0, nullptr},
-    {L"Button", L"Enable", BS_AUTOCHECKBOX, IDC_CURVES_ENABLE, &app.curvesCheckBox},
+    {L"Button", L"Enable", checkStyle, IDC_CURVES_ENABLE, &app.curvesCheckBox},
     {L"Button", L"Reset", pushStyle, IDC_CURVES_RESET, &app.resetButton},
     {L"Button", L"Start", pushStyle, IDC_START_STOP, &app.startButton},
     {L"Static", L"Camera:", SS_RIGHT, 0, nullptr},
-    {L"Button", L"Cockpit", BS_AUTOCHECKBOX, IDC_COCKPIT, &app.cockpitCheckBox},
-    {L"Button", L"External", BS_AUTOCHECKBOX, IDC_EXTERNAL, &app.externalCheckBox},
-    {L"Button", L"Exit", pushStyle, IDC_EXIT, nullptr},
-    {L"Button", L"About", pushStyle, IDC_ABOUT, nullptr},
+    {L"Button", L"Cockpit", checkStyle, IDC_COCKPIT, &app.cockpitCheckBox},
+    {L"Button", L"External", checkStyle, IDC_EXTERNAL, &app.externalCheckBox},
     {L"Button", L"Save", pushStyle, IDC_SAVE, nullptr},
+    {L"Button", L"About", pushStyle, IDC_ABOUT, nullptr},
+    {L"Button", L"Exit", pushStyle, IDC_EXIT, nullptr},
 };
 
 // The height of the window's font from its outline metrics; bitmap fonts have none.
@@ -133,12 +134,16 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
   app.mainWindow = CreateWindowExW(0, app.windowClassName, app.appTitle, mainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                                    firstWidth, firstHeight, nullptr, nullptr, instance, nullptr);
   if (app.mainWindow == nullptr) return false;
-  ShowWindow(app.mainWindow, showCommand);
-  UpdateWindow(app.mainWindow);
+  // Laid out while hidden: a window started minimized has no client area to measure.
   layOutMainWindow();
   app.statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"", app.mainWindow, IDC_STATUS_BAR);
   useMessageFont(app.statusBar);
   applyStartupSettings();
   invalidateDisplays();
+  // The first focus is the device list's, whatever the start-up's click on Refresh took.
+  app.focusedControl = app.deviceList;
+  ShowWindow(app.mainWindow, showCommand);
+  if (GetActiveWindow() == app.mainWindow) restoreFocus();
+  UpdateWindow(app.mainWindow);
   return true;
 }

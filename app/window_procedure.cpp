@@ -107,6 +107,16 @@ bool runCommand(int id, HWND sender) {
   }
 }
 
+// As in a dialog box, the focus leaves with the window and comes back to where it was.
+void keepFocus(WPARAM activation) {
+  if (LOWORD(activation) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(app.mainWindow, focus)) app.focusedControl = focus;
+    return;
+  }
+  if (HIWORD(activation) == 0) restoreFocus();  // not while minimized
+}
+
 void paintInputLine(HDC dc) {
   if (!app.running || !app.curvesEnabled) return;
   const int width = app.curveArea.right - app.curveArea.left;
@@ -126,6 +136,14 @@ void paintLevelBar(HDC dc) {
   FillRect(dc, &fill, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 }  // namespace
+
+// In place of a control since disabled, the first that takes the focus.
+void restoreFocus() {
+  HWND target = app.focusedControl;
+  if (target == nullptr || !IsWindow(target) || !IsWindowEnabled(target))
+    target = GetNextDlgTabItem(app.mainWindow, nullptr, FALSE);
+  SetFocus(target);
+}
 
 void paintMainWindow(HWND window) {
   PAINTSTRUCT paint;
@@ -152,6 +170,9 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_TIMER:
       if (wParam == comebackTimerId) lookForAwaitedController();
       if (wParam != comebackTimerId && pumpTick()) controllerLost();
+      return 0;
+    case WM_ACTIVATE:
+      keepFocus(wParam);
       return 0;
     case WM_DESTROY:
       shutDown();

@@ -62,9 +62,9 @@ static void computeControls(MainLayout& layout) {
   c[slotCameraLabel] = {m, y5 + lo, l, r};
   c[slotCockpitCheckBox] = {x, y5, l, r};
   c[slotExternalCheckBox] = {x + l + m, y5, static_cast<int>(l * 1.1), r};
-  c[slotExitButton] = {rx, b - m2 - 2 * r, l, r};
-  c[slotAboutButton] = {rx, b - 2 * m2 - 3 * r, l, r};
   c[slotSaveButton] = {x + layout.comboWidth - l, b - 2 * m2 - 3 * r, l, r};
+  c[slotAboutButton] = {rx, b - 2 * m2 - 3 * r, l, r};
+  c[slotExitButton] = {rx, b - m2 - 2 * r, l, r};
 }
 
 MainLayout computeMainLayout(int fontHeight, int clientWidth, int clientBottom) {

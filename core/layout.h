@@ -11,7 +11,7 @@ struct ControlBox {
   int height = 0;
 };
 
-// The child controls in the order they are created.
+// The child controls in the order they are created, which is the reading order that Tab follows.
 enum ControlSlot : int {
   slotDeviceLabel,
   slotDeviceList,
@@ -26,9 +26,9 @@ enum ControlSlot : int {
   slotCameraLabel,
   slotCockpitCheckBox,
   slotExternalCheckBox,
-  slotExitButton,
-  slotAboutButton,
   slotSaveButton,
+  slotAboutButton,
+  slotExitButton,
   controlSlotCount
 };
 

@@ -34,6 +34,8 @@ struct AppState {
   HWND externalCheckBox = nullptr;
   HCURSOR handCursor = nullptr;
   CurveBuffer curveBuffer;
+  // The control that held the focus when the window was last deactivated.
+  HWND focusedControl = nullptr;
   // The system's message font, which the layout is measured from and every control shows.
   HFONT messageFont = nullptr;
 

@@ -68,12 +68,14 @@ def prepare(name, script, settings=None, simulator=True):
     return d
 
 
-def spawn(d, **env):
+def spawn(d, minimized=False):
+    # Minimized as a shortcut set to "Run: Minimized" starts it; start waits for the program to end.
     env = dict(WINE_ENV, TARVELIX_VC_SCRIPT=str(d.script), TARVELIX_SIM_LOG=str(d.sim_log),
-               TARVELIX_SIM_CONTROL=str(d.sim_control), **env)
+               TARVELIX_SIM_CONTROL=str(d.sim_control))
     d.stderr = open(d.dir / "stderr.txt", "w")
-    d.process = subprocess.Popen(["wine", str(d.dir / "Tarvelix.exe")], cwd=d.dir, env=env,
-                                 stdout=subprocess.DEVNULL, stderr=d.stderr, stdin=subprocess.DEVNULL)
+    d.process = subprocess.Popen(["wine"] + (["start", "/wait", "/min", "/unix"] if minimized else []) +
+                                 [str(d.dir / "Tarvelix.exe")], cwd=d.dir, env=env, stdout=subprocess.DEVNULL,
+                                 stderr=d.stderr, stdin=subprocess.DEVNULL)
 
 
 def probe(*args):
@@ -85,12 +87,18 @@ def probe(*args):
     return (tuple(map(int, out[0].split()[1:])), controls) if 117 in controls else None
 
 
-def start(name, script, settings=None, simulator=True):
+def start(name, script, settings=None, simulator=True, minimized=False):
     d = prepare(name, script, settings, simulator)
-    spawn(d)
+    spawn(d, minimized)
     d.window = wait_until(find_window, 60, "the Tarvelix window")
     d.client, d.controls = wait_until(probe, what="the laid-out window")
     return d
+
+
+def placed(client, controls):
+    # The client size and every control's rectangle within the client area.
+    x, y = client[:2]
+    return client[2:], {i: (l - x, t - y, r - x, b - y) for i, (l, t, r, b) in controls.items()}
 
 
 def finish(d):

@@ -1,6 +1,7 @@
 """End-to-end scenarios: the real Tarvelix.exe under Wine, driven with X11 mouse and key events, in as few
 launches as the checks allow. Run with: python3 scenarios.py [NAME...] (make test runs them all)."""
 
+import subprocess
 import sys
 import time
 
@@ -32,11 +33,14 @@ def expect_saved(chase, autostart):
 def flight():
     # Shortcuts (About open while the pump runs), unplugging and plugging back while running, the simulator
     # coming back, Save.
+    global normal_layout
     d = h.start("flight", controllers())
+    normal_layout = h.placed(d.client, d.controls)
     try:
-        # The stick's second axis chosen, then a look at the device list: Start reads the chosen axis.
+        # The stick's second axis picked with Enter in the open list, which starts nothing, then a look at the
+        # device list: Start reads the chosen axis.
         h.click(d, h.AXES)
-        h.press("Escape", "Down")
+        h.press("Down", "Return")
         h.click(d, h.DEVICES)
         h.press("Escape")
         h.click(d, h.START)
@@ -85,10 +89,16 @@ def flight():
 
 
 def relaunch():
-    # The file that flight() saved starts the pump by itself: the throttle at 30 %, inverted, cockpit only.
-    d = h.start("relaunch", controllers(), settings=True)
+    # The file that flight() saved starts the pump by itself, in a window started minimized as from the Startup
+    # folder: the throttle at 30 %, inverted, cockpit only. A second copy brings that window back, laid out as at a
+    # normal start, and ends.
+    d = h.start("relaunch", controllers(), settings=True, minimized=True)
     try:
         wait_for_write(d, 70, 0)
+        second = subprocess.run(["wine", str(d.dir / "Tarvelix.exe")], env=h.WINE_ENV, timeout=30)
+        d.client, d.controls = h.wait_until(lambda: (p := h.probe()) and p[0][2] > 0 and p, what="it restored")
+        assert second.returncode == 0 and h.placed(d.client, d.controls) == normal_layout, d.controls
+        assert len(h.xdotool("search", "--name", "^Tarvelix$").split()) == 1, "one window"
         time.sleep(0.2)
         assert all(camera == 0 for camera, _ in h.sim_writes(d)), "External stays off after the relaunch"
     finally:

@@ -1,6 +1,7 @@
 // The program's main window: its layout by its invariants, painting, the curve editor and shut-down.
 #include <gtest/gtest.h>
 
+#include "app/message_loop.h"
 #include "app/zoom_pump.h"
 #include "curve/curve_editor.h"
 #include "curve/response_curve.h"
@@ -60,7 +61,7 @@ TEST(MainWindow, ControlsStandInOrderWithTheirIdsInsideTheWindowAndApart) {
   }
   EXPECT_EQ(children,
             L"0 Device:|111*|110* Refresh|0 Axis:|114*|115* Invert|0 Curves:|121* Enable|122* Reset|"
-            L"112* Start|0 Camera:|118* Cockpit|119* External|105 Exit|104 About|116 Save|117* |");
+            L"112* Start|0 Camera:|118* Cockpit|119* External|116 Save|104 About|105 Exit|117* |");
   // 30H x 25H for H the height of the font every control shows; the editor 100 high, centred under the lists;
   // the level bar beside the Start button.
   HDC dc = GetDC(app.mainWindow);
@@ -148,6 +149,33 @@ TEST(MainWindow, DraggingHoldsTheCaptureAndStaysWithinTheEditor) {
   routeCommand(IDC_CURVES_RESET);
   EXPECT_TRUE(app.curveValues == (std::vector<int>{0, 20, 40, 60, 80, 100}) && applyResponseCurve(40) == 40)
       << "Reset: the straight line, in the spline too";
+}
+
+TEST(MainWindow, TabGoesRoundInReadingOrderAndEnterStartsWhereverTheFocusIs) {
+  ASSERT_TRUE(createProgramWindow(stick));
+  const HACCEL shortcuts = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDA_SHORTCUTS));
+  const auto press = [shortcuts](WPARAM key) {
+    MSG message = {GetFocus(), WM_KEYDOWN, key, 0, 0, {}};
+    processMessage(message, shortcuts);
+  };
+  click(app.curvesCheckBox);  // Reset takes the focus only while curves are on
+  std::wstring visited;
+  for (int control = 0; control < 13; ++control, press(VK_TAB))
+    visited += std::to_wstring(GetDlgCtrlID(GetFocus())) + L" ";
+  EXPECT_EQ(visited, L"111 110 114 115 121 122 112 118 119 116 104 105 111 ") << "from the device list round to it";
+  SetFocus(app.externalCheckBox);
+  HWND other =
+      CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+  SetActiveWindow(other);
+  SetActiveWindow(app.mainWindow);
+  EXPECT_EQ(GetFocus(), app.externalCheckBox) << "back where it was";
+  DestroyWindow(other);
+  press(VK_RETURN);
+  EXPECT_TRUE(app.running && GetFocus() == app.externalCheckBox);
+  press(VK_RETURN);
+  SetFocus(app.deviceList);
+  press(VK_RETURN);
+  EXPECT_TRUE(app.running && GetFocus() == app.startButton) << "a list that Start locks gives the focus to Stop";
 }
 
 // The program calls GetDC and ReleaseDC through the import table of the test program it is linked into.
