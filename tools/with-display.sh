@@ -5,12 +5,12 @@
 set -u
 : "${TARVELIX_WINEPREFIX:?}"
 # What the prefix stands in for, beyond Wine's defaults. Windows 10's message font is Segoe UI 9 pt (tmHeight 16
-# at 96 DPI); Noto Sans at -12 is the open font closest to it (tmHeight 17) and leaves every caption whole, where
-# Wine's own choice, DejaVu Sans (13), is wider and clips some. Windows 10 paints the menu colour, the window's
-# background, and the button face alike, 240 240 240 (Wine paints the menu white), and links in 0 102 204 (Wine's
-# theme has a pale grey that hides the About dialog's link). Then the test rig's own: a crashing
-# program ends instead of waiting for someone to close winedbg's dialog, and with no window manager on the virtual
-# display, unmanaged windows close at once instead of waiting 2 s for one.
+# at 96 DPI); Noto Sans at -12 is the open font closest to it (tmHeight 17) and leaves every caption whole. Wine's
+# own choice hangs on the fonts installed: DejaVu Sans (13) is wider for its height and clips some captions.
+# Windows 10 paints the menu colour (the window's background) and the button face alike, 240 240 240, where Wine
+# paints the menu white; its links are 0 102 204, where Wine's theme has a pale grey that hides the About dialog's
+# link. Then the rig's own: a crashing program ends instead of waiting for someone to close winedbg's dialog, and
+# with no window manager on the virtual display, unmanaged windows close at once instead of waiting 2 s for one.
 message_font=$(python3 -c 'import struct
 font = struct.pack("<5i8B", -12, 0, 0, 0, 400, 0, 0, 0, 1, 0, 0, 0, 0) + "Noto Sans".encode("utf-16-le").ljust(64, b"\0")
 print(",".join("%02x" % b for b in font))')
