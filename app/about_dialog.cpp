@@ -1,5 +1,6 @@
 #include "app/about_dialog.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include "resources/resource_ids.h"
@@ -7,43 +8,54 @@
 
 namespace {
 constexpr const wchar_t* webSite = L"https://github.com/tarvelix/tarvelix";
-constexpr COLORREF linkColour = RGB(0, 0, 255);
-constexpr COLORREF white = RGB(255, 255, 255);
 constexpr int donateUrlLength = 256;
 
-// The statics' white brush lives as long as the dialog, kept in the dialog's user data.
-HBRUSH staticBrush(HWND dialog) { return reinterpret_cast<HBRUSH>(GetWindowLongPtrW(dialog, DWLP_USER)); }
+// The template's font is the dialog manager's; the main window's font makes both windows read alike. An item
+// shorter than a line of that font (the template's own font may be smaller) grows to a line, so no text clips.
+void useMainWindowFont(HWND dialog) {
+  if (app.messageFont == nullptr) return;
+  HDC dc = GetDC(dialog);
+  const HGDIOBJ previous = SelectObject(dc, app.messageFont);
+  TEXTMETRICW font = {};
+  GetTextMetricsW(dc, &font);
+  SelectObject(dc, previous);
+  ReleaseDC(dialog, dc);
+  for (HWND item = GetWindow(dialog, GW_CHILD); item != nullptr; item = GetWindow(item, GW_HWNDNEXT)) {
+    SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(app.messageFont), FALSE);
+    RECT box = {};
+    GetWindowRect(item, &box);
+    if (box.bottom - box.top < font.tmHeight)
+      SetWindowPos(item, nullptr, 0, 0, box.right - box.left, font.tmHeight,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
 
 INT_PTR initAboutDialog(HWND dialog) {
-  SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(CreateSolidBrush(white)));
+  useMainWindowFont(dialog);
   HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);
   SetWindowLongW(link, GWL_STYLE, GetWindowLongW(link, GWL_STYLE) | SS_NOTIFY);
   return TRUE;
 }
 
-// The brush goes with the dialog.
-void releaseAboutDialog(HWND dialog) {
-  HBRUSH brush = staticBrush(dialog);
-  SetWindowLongPtrW(dialog, DWLP_USER, 0);
-  if (brush != nullptr) DeleteObject(brush);
+// System colours throughout, so a high-contrast theme stays readable; the brushes are the system's own.
+INT_PTR colourStatic(HDC dc, HWND control) {
+  const bool link = GetDlgCtrlID(control) == IDC_ABOUT_LINK;
+  SetTextColor(dc, GetSysColor(link ? COLOR_HOTLIGHT : COLOR_WINDOWTEXT));
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
 }
 
-void paintAboutDialog(HWND dialog) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(dialog, &paint);
-  FillRect(dc, &paint.rcPaint, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1)));
-  EndPaint(dialog, &paint);
-}
-
-INT_PTR colourStatic(HWND dialog, HDC dc, HWND control) {
-  if (GetDlgCtrlID(control) == IDC_ABOUT_LINK) SetTextColor(dc, linkColour);
-  return reinterpret_cast<INT_PTR>(staticBrush(dialog));
+// ShellExecuteW may hand the page to a shell extension that needs COM on this thread.
+void openPage(const wchar_t* url) {
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  ShellExecuteW(nullptr, L"open", url, nullptr, nullptr, SW_SHOWNORMAL);
+  if (SUCCEEDED(com)) CoUninitialize();
 }
 
 void openDonationPage() {
   wchar_t url[donateUrlLength] = {};
   LoadStringW(app.instanceHandle, IDS_DONATE_URL, url, donateUrlLength);
-  ShellExecuteW(nullptr, L"open", url, nullptr, nullptr, SW_SHOWNORMAL);
+  openPage(url);
 }
 
 INT_PTR runAboutCommand(HWND dialog, int id) {
@@ -53,7 +65,7 @@ INT_PTR runAboutCommand(HWND dialog, int id) {
       EndDialog(dialog, id);
       return TRUE;
     case IDC_ABOUT_LINK:
-      ShellExecuteW(nullptr, L"open", webSite, nullptr, nullptr, SW_SHOWNORMAL);
+      openPage(webSite);
       return TRUE;
     case IDC_DONATE:
       openDonationPage();
@@ -68,16 +80,12 @@ INT_PTR CALLBACK aboutDialogProcedure(HWND dialog, UINT message, WPARAM wParam, 
   switch (message) {
     case WM_INITDIALOG:
       return initAboutDialog(dialog);
-    case WM_PAINT:
-      paintAboutDialog(dialog);
-      return FALSE;
+    case WM_CTLCOLORDLG:
+      return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_WINDOW));
     case WM_CTLCOLORSTATIC:
-      return colourStatic(dialog, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+      return colourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_COMMAND:
       return runAboutCommand(dialog, LOWORD(wParam));
-    case WM_DESTROY:
-      releaseAboutDialog(dialog);
-      return FALSE;
     default:
       return FALSE;
   }

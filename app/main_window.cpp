@@ -115,14 +115,21 @@ void layOutMainWindow() {
 }
 }  // namespace
 
+// The image drawn for the size asked, where LoadIconW would shrink the large one for the caption and taskbar.
+// The class keeps both for the life of the process.
+static HICON loadAppIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP_ICON), IMAGE_ICON,
+                                       GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR));
+}
+
 void registerMainWindowClass(HINSTANCE instance) {
   WNDCLASSEXW windowClass = {};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.style = CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = mainWindowProcedure;
   windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON));
-  windowClass.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP_ICON));
+  windowClass.hIcon = loadAppIcon(instance, SM_CXICON, SM_CYICON);
+  windowClass.hIconSm = loadAppIcon(instance, SM_CXSMICON, SM_CYSMICON);
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1));
   windowClass.lpszClassName = app.windowClassName;

@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Draws Tarvelix's artwork: the icon (a magnifying lens with a plus, for zoom) and the Donate bitmap.
 
-Writes tarvelix.ico (24-bit images of 64, 48, 32, 16 and 256 pixels, each with its 1-bit mask)
-and donate.bmp (92 x 26, 24-bit) beside this script. Python 3 standard library only.
+Writes tarvelix.ico (32-bit images with alpha of 16, 20, 24, 32, 40 and 48 pixels, and 256 pixels as PNG:
+the sizes Windows asks for at 100 to 200 % scaling) and donate.bmp (92 x 26, 24-bit) beside this script.
+Python 3 standard library only.
 """
 import math
 import os
 import struct
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -31,6 +33,11 @@ def icon_layers(size):
     ring = max(2.0, 0.085 * s)
     arm = 0.17 * s
     bar = max(1.0, 0.055 * s) if size > 16 else 0.5
+    if size <= 48:
+        # Whole pixels for the plus at the small sizes, so it stays crisp instead of a grey smear.
+        width = max(1, round(2 * bar))
+        bar = width / 2
+        cx = cy = math.floor(cx) + (0.5 if width % 2 else 0.0)
     handle_start = cx + (outer - ring * 0.5) * math.cos(math.pi / 4)
     handle_width = max(1.6, 0.08 * s)
     handle_end = 0.90 * s
@@ -63,9 +70,10 @@ def icon_layers(size):
 
 
 def render_icon(size):
-    """Rows of (r, g, b) or None (transparent), top row first, with 4 x 4 supersampling."""
+    """Rows of (r, g, b, a), top row first. The alpha is the share of supersamples that hit a shape, so the
+    edges blend into any background; small sizes take more samples, where one pixel counts most."""
     layers = icon_layers(size)
-    samples = 4
+    samples = 8 if size <= 48 else 4
     rows = []
     for py in range(size):
         row = []
@@ -85,44 +93,52 @@ def render_icon(size):
                         hits += 1
                         for i in range(3):
                             total[i] += colour[i]
-            if hits * 2 >= samples * samples:
-                row.append(tuple(round(t / hits) for t in total))
+            if hits == 0:
+                row.append((0, 0, 0, 0))
             else:
-                row.append(None)
+                row.append(tuple(round(t / hits) for t in total) + (round(255 * hits / (samples * samples)),))
         rows.append(row)
     return rows
 
 
-def icon_image(size):
-    """One icon image: BITMAPINFOHEADER, 24-bit colour rows and the 1-bit mask, both bottom-up."""
-    rows = render_icon(size)
-    colour_stride = (size * 3 + 3) & ~3
+def bitmap_image(rows):
+    """One icon image as a DIB: BITMAPINFOHEADER, 32-bit BGRA rows and the 1-bit mask, both bottom-up.
+    Windows reads the alpha; the mask is for anything that does not, clear wherever a pixel shows at all."""
+    size = len(rows)
     mask_stride = ((size + 31) // 32) * 4
     colour = bytearray()
     mask = bytearray()
     for row in reversed(rows):
-        line = bytearray()
         bits = bytearray(mask_stride)
-        for x, pixel in enumerate(row):
-            if pixel is None:
-                line += b"\0\0\0"
+        for x, (r, g, b, a) in enumerate(row):
+            colour += bytes((b, g, r, a))
+            if a == 0:
                 bits[x // 8] |= 0x80 >> (x % 8)
-            else:
-                line += bytes((pixel[2], pixel[1], pixel[0]))
-        line += bytes(colour_stride - len(line))
-        colour += line
         mask += bits
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 24, 0, len(colour) + len(mask), 0, 0, 0, 0)
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(colour) + len(mask), 0, 0, 0, 0)
     return header + colour + mask
 
 
+def png_image(rows):
+    """One icon image as a PNG (RGBA, 8 bits a channel): Windows Vista and later take the 256 px one so."""
+    size = len(rows)
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+    raw = b"".join(b"\0" + b"".join(bytes(pixel) for pixel in row) for row in rows)
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+
+
 def write_icon(path, sizes):
-    images = [icon_image(size) for size in sizes]
+    """An icon group, smallest first; the 256 px image is PNG-compressed, the others are DIBs."""
+    images = [png_image(render_icon(size)) if size == 256 else bitmap_image(render_icon(size)) for size in sizes]
     out = bytearray(struct.pack("<HHH", 0, 1, len(sizes)))
     offset = 6 + 16 * len(sizes)
     for size, image in zip(sizes, images):
         edge = 0 if size == 256 else size
-        out += struct.pack("<BBBBHHII", edge, edge, 0, 0, 1, 24, len(image), offset)
+        out += struct.pack("<BBBBHHII", edge, edge, 0, 0, 1, 32, len(image), offset)
         offset += len(image)
     for image in images:
         out += image
@@ -196,7 +212,7 @@ def write_bmp(path, pixels):
 
 
 def main():
-    write_icon(os.path.join(HERE, "tarvelix.ico"), [64, 48, 32, 16, 256])
+    write_icon(os.path.join(HERE, "tarvelix.ico"), [16, 20, 24, 32, 40, 48, 256])
     write_bmp(os.path.join(HERE, "donate.bmp"), donate_pixels())
 
 

@@ -43,4 +43,5 @@ about=$(wait_for_window "About Tarvelix")
 sleep 1
 import -window root -crop 700x500+0+0 "$shots/about.png"
 echo "$shots/about.png"
-xdotool key --window "$about" Escape
+# Escape closes the dialog at once, so the key's release may find its window gone.
+xdotool key --window "$about" Escape 2>/dev/null || true
