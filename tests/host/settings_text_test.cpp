@@ -52,9 +52,14 @@ TEST(SettingsText, FilesSetWhatTheirWholeKeysNameAndNothingElse) {
       {"Axis: A\r\r\nInverted: 0\r", "D|A|00011|7"},
       {"Axis: A\rInverted: 0", "D|A\\xdInverted: 0|10011|7"},
       {"Axis: nul\0inside"s, "D|nul\\x0inside|10011|7"},
+      // UTF-8 beyond ASCII reads as UTF-8 (a character past U+FFFF as a surrogate pair), anything else as Latin-1.
+      {"Device: \xF4\x8F\xBF\xBF\r\nAxis: \xD0\x9E\xD1\x81\xD1\x8C Z", "\\xdbff\\xdfff|\\x41e\\x441\\x44c Z|10011|7"},
+      {"Device: O\xC5\x9B X\r\nAxis: \xEF\xBC\xB8\xE8\xBB\xB8", "O\\x15b X|\\xff38\\x8ef8|10011|7"},
+      {"Device: \xC3\xA9\xC0\xAF\r\nAxis: \xED\xA0\x80", "\\xc3\\xa9\\xc0\\xaf|\\xed\\xa0\\x80|10011|7"},
+      {"Device: \xF4\x90\x80\x80\r\nAxis: \xE8\xBB", "\\xf4\\x90\\x80\\x80|\\xe8\\xbb|10011|7"},
       {"\xEF\xBB\xBF"
-       "Device: {AB}\r\nAxis: X",
-       "D|X|10011|7"},
+       "Device: {AB}\r\n\xEF\xBB\xBFInverted: 0\r\nAxis: X",
+       "{AB}|X|10011|7"},  // a BOM in front only
       {utf16("Device: X\r\nInverted: 0\r\nCurveVals: 5", true) + utf16("Axis: Y", false), "D|A|10011|7"},
       {"CurveVals:", "D|A|10011|"},
       {"CurveVals: 0, 50 ,100", "D|A|10011|0,50,100"},
@@ -70,18 +75,24 @@ TEST(SettingsText, FilesSetWhatTheirWholeKeysNameAndNothingElse) {
   for (const auto& [text, expected] : cases) EXPECT_EQ(read(text), expected) << text;
 }
 
-TEST(SettingsText, WriterKeepsOneByteACharacterAndEveryValueOnItsLine) {
+TEST(SettingsText, WriterKeepsOneByteACharacterWhereAllFitAndEveryValueReadsBackOnItsLine) {
   ZoomSettings settings;
   const std::pair<std::wstring, std::string> axes[] = {
       {L"Schieberegler \u00e4\u00ff", "Schieberegler \xe4\xff"},
-      {L"\u0420\u0443\u043b\u044c X", "???? X"},
-      {L"\U0001F3AE pad", "? pad"},  // a surrogate pair is one character
+      {L"\u00c3\u00a9", "\xc3\x83\xc2\xa9"},  // one byte each, these would read back as UTF-8
+      {L"\u041e\u0441\u044c Z", "\xd0\x9e\xd1\x81\xd1\x8c Z"},
+      {L"O\u015b X \uff38\u8ef8", "O\xc5\x9b X \xef\xbc\xb8\xe8\xbb\xb8"},
+      {L"\xD83C\xDFAE pad", "\xf0\x9f\x8e\xae pad"},  // a surrogate pair is one character
       {L"\xD800 lone", "? lone"},
-      {L"Slider\r\nDevice: {0}", "Slider??Device: {0}"},
+      {L"Slider\r\nDevice: {0} \u0416", "Slider??Device: {0} \xd0\x96"},
   };
   for (const auto& [axis, bytes] : axes) {
     settings.axis = axis;
-    EXPECT_EQ(settingsFileText(settings).substr(16, bytes.size() + 2), bytes + "\r\n");
+    const std::string text = settingsFileText(settings);
+    EXPECT_EQ(text.substr(16, bytes.size() + 2), bytes + "\r\n");
+    ZoomSettings back;
+    applySettingsText(text, back);
+    EXPECT_TRUE(back.axis == axis || bytes.find('?') != std::string::npos) << bytes;
   }
   settings.curveValues = {-5, 0, 105, 2147483647, -2147483647 - 1};
   const std::string text = settingsFileText(settings);
