@@ -55,7 +55,7 @@ TEST(SettingsText, FilesSetWhatTheirWholeKeysNameAndNothingElse) {
       // UTF-8 beyond ASCII reads as UTF-8 (a character past U+FFFF as a surrogate pair), anything else as Latin-1.
       {"Device: \xF4\x8F\xBF\xBF\r\nAxis: \xD0\x9E\xD1\x81\xD1\x8C Z", "\\xdbff\\xdfff|\\x41e\\x441\\x44c Z|10011|7"},
       {"Device: O\xC5\x9B X\r\nAxis: \xEF\xBC\xB8\xE8\xBB\xB8", "O\\x15b X|\\xff38\\x8ef8|10011|7"},
-      {"Device: \xC3\xA9\xC0\xAF\r\nAxis: \xED\xA0\x80", "\\xc3\\xa9\\xc0\\xaf|\\xed\\xa0\\x80|10011|7"},
+      {"Device: \xC3\xA9\xE0\x80\xAF\r\nAxis: \xED\xA0\x80", "\\xc3\\xa9\\xe0\\x80\\xaf|\\xed\\xa0\\x80|10011|7"},
       {"Device: \xF4\x90\x80\x80\r\nAxis: \xE8\xBB", "\\xf4\\x90\\x80\\x80|\\xe8\\xbb|10011|7"},
       {"\xEF\xBB\xBF"
        "Device: {AB}\r\n\xEF\xBB\xBFInverted: 0\r\nAxis: X",

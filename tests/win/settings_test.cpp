@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <thread>
 
 #include "win/win_test_support.h"
 
@@ -17,6 +18,14 @@ const std::string controllers = "device " + alphaGuid + " Alpha Stick\naxis XAxi
 std::string bytesOf(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// A virus scanner's hold on the file: open without sharing, let go by a thread of its own after a while.
+std::thread holder;
+template <DWORD milliseconds>
+void holdFile(const fs::path& path) {
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  holder = std::thread([file] { Sleep(milliseconds), CloseHandle(file); });
 }
 
 // The window as the settings left it: the lists, whether it runs, the check boxes Invert, Cockpit, External and
@@ -71,6 +80,8 @@ TEST(SaveSettings, FailuresKeepTheOldFileAndSaySoAndTheFileIsReplacedInOneStep) 
       {"a folder where the new text goes", [](const fs::path& f) { fs::create_directories(f.string() + ".tmp"); },
        false},
       {"a half-written file left over", [](const fs::path& f) { put(f.string() + ".tmp", "Device: half"); }, true},
+      {"held for a moment", holdFile<500>, true},
+      {"held for long", holdFile<3000>, false},
       {"nothing in the way", [](const fs::path&) {}, true}};
   ASSERT_TRUE(createProgramWindow(controllers));
   for (const auto& [what, prepare, saved] : cases) {
@@ -79,6 +90,7 @@ TEST(SaveSettings, FailuresKeepTheOldFileAndSaySoAndTheFileIsReplacedInOneStep) 
     prepare(file);
     SetWindowTextW(app.statusBar, L"");
     routeCommand(IDC_SAVE);
+    if (holder.joinable()) holder.join();
     EXPECT_EQ(windowText(app.statusBar), saved ? L"" : L"Settings could not be saved") << what;
     EXPECT_FALSE(fs::is_regular_file(temporary)) << what;
     // Saved: the file starts with the device; not saved: the old text stands wherever it was.
@@ -104,6 +116,7 @@ TEST(StartupSettings, StoredChoicesComeBackFoundByExactText) {
       {"Inverted: 1\nCockpitCamera: 0\nCurvesEnabled: 1\nCurveVals: 0,0,0,0,0,0,100",
        first + L"1011 1 1011 0 0 0 0 0 0 100"},
       {"ChaseCamera: 0\r\nCurveVals: 50", first + L"0100 0 0100" + line},
+      {"CurveVals: 0,100", first + L"0110 0 0110 0 100"},
       {"CurveVals: " + longList, first + L"0110 0 0110" + line}};
   for (const auto& [file, expected] : cases) {
     ASSERT_TRUE(createProgramWindow(controllers, file));
