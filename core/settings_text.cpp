@@ -26,17 +26,15 @@ std::size_t utf8Sequence(std::string_view bytes, std::size_t at, char32_t& code)
   return code < lowest[length] || code > 0x10FFFF || isSurrogate(code) ? 0 : length;
 }
 
-// Bytes in pure ASCII or in a Western code page almost never form UTF-8 beyond ASCII by chance, so such
-// bytes are taken as UTF-8 and all others one character a byte.
-bool readsAsUtf8(std::string_view bytes) {
-  bool beyondAscii = false;
+// Text in a Western code page almost never forms UTF-8 beyond ASCII by chance, and ASCII reads the same
+// either way: well-formed UTF-8 is taken as UTF-8, anything else one character a byte.
+bool isUtf8(std::string_view bytes) {
   char32_t code = 0;
   for (std::size_t at = 0, length = 0; at < bytes.size(); at += length) {
     length = utf8Sequence(bytes, at, code);
     if (length == 0) return false;
-    beyondAscii = beyondAscii || length > 1;
   }
-  return beyondAscii;
+  return true;
 }
 
 void appendUtf8(std::string& out, char32_t code) {
@@ -83,7 +81,7 @@ void appendValue(std::string& out, std::wstring_view text) {
   for (const char32_t c : codes) oneByteEach = oneByteEach && c <= 0xFF;
   if (oneByteEach) {
     for (const char32_t c : codes) out.push_back(static_cast<char>(c));
-    if (!readsAsUtf8(std::string_view(out).substr(start))) return;
+    if (!isUtf8(std::string_view(out).substr(start))) return;
     out.resize(start);
   }
   for (const char32_t c : codes) appendUtf8(out, c);
@@ -93,7 +91,7 @@ void appendValue(std::string& out, std::wstring_view text) {
 // the line decides as its value alone would.
 void decodeLine(std::string_view raw, std::wstring& line) {
   line.clear();
-  const bool utf8 = readsAsUtf8(raw);
+  const bool utf8 = isUtf8(raw);
   for (std::size_t at = 0; at < raw.size();) {
     char32_t code = static_cast<unsigned char>(raw[at]);
     at += utf8 ? utf8Sequence(raw, at, code) : 1;
