@@ -42,7 +42,7 @@ TEST(SettingsText, FilesSetWhatTheirWholeKeysNameAndNothingElse) {
       {"", "D|A|10011|7"},
       {"  Device :  " + guid + "  ", guid + "|A|10011|7"},
       {"device: {3c9a5e27-81b4}\nAXIS:Z: Rotation", "{3c9a5e27-81b4}|Z: Rotation|10011|7"},
-      {"Axis: Schieber \xe4\xff", "D|Schieber \\xe4\\xff|10011|7"},
+      {"Axis: Schieber \xe4\xfc\xdf", "D|Schieber \\xe4\\xfc\\xdf|10011|7"},
       {"Device: \r\nAxis:", "||10011|7"},
       {"INVERTED:0\nChaseCamera: 1\ncockpitcamera:1\n\tcurvesENABLED \f: \v0\r\nautostart : 0", "D|A|01100|7"},
       {"Inverted: yes\r\nChaseCamera: 2\r\nCockpitCamera:\r\nCurvesEnabled: 1 1\r\nAutostart: 01", "D|A|00000|7"},
