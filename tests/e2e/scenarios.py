@@ -11,8 +11,7 @@ BRAVO = "{6F1D2B62-D5A0-11CF-BFC7-444553540000}"
 
 
 def controllers(throttle=0.3, unplug_alpha=False):
-    # Reported Bravo first, listed Alpha Stick first, with its throttle first: named in Russian, as a Russian
-    # Windows names it, so that Save and Autostart meet a name past Latin-1.
+    # Reported Bravo first, listed Alpha Stick first, with its throttle "Ось Z" (Russian Windows) its first axis.
     return (f"device {BRAVO} Bravo Quadrant\naxis Slider 6 0.25 Slider\naxis ZAxis 2 0.75 Z Axis\n" +
             ("" if unplug_alpha else f"device {ALPHA} Alpha Stick\naxis YAxis 1 0.5 Поворот Y\n"
                                      f"axis Slider 6 {throttle} Ось Z\nobject Button 0x4 0 0 Trigger\n"))
@@ -75,8 +74,7 @@ def flight():
 
 
 def relaunch():
-    # The file that flight() saved starts the pump by itself, on the throttle found by its Russian name: at 30 %,
-    # inverted, cockpit only.
+    # The file that flight() saved starts the pump by itself on "Ось Z": the throttle at 30 %, inverted, cockpit only.
     d = h.start("relaunch", controllers(), settings=True)
     try:
         wait_for_write(d, 70, 0)
