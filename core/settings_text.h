@@ -22,7 +22,8 @@ inline constexpr std::wstring_view settingsWhitespace = L" \t\n\r\f\v";
 // More than any settings file of ours could hold; the reader looks no further.
 constexpr std::size_t settingsReadLimit = 1024 * 1024;
 
-// The file's bytes: one byte per character ("?" for what has no byte), CR LF between the eight lines.
+// The file's bytes, CR LF between the eight lines: a value one byte per character when all of its characters
+// fit in ISO 8859-1, else in UTF-8; "?" for CR, LF and half a surrogate pair.
 std::string settingsFileText(const ZoomSettings& settings);
 
 // The curve heights in decimal, joined by commas; empty for an empty list.
@@ -39,7 +40,8 @@ bool parseCurveValues(std::wstring_view text, std::vector<int>& values);
 // Applies one line of the file to the values; unknown keys change nothing.
 void applySettingsLine(const std::wstring& line, ZoomSettings& settings);
 
-// Applies every line of the file's bytes (each byte one character) in order; the later line wins.
+// Applies every line of the file's bytes in order; the later line wins. A line that is UTF-8 beyond ASCII is read
+// as UTF-8, any other one byte per character; a UTF-8 byte-order mark in front is skipped.
 void applySettingsText(std::string_view bytes, ZoomSettings& settings);
 
 // The bytes up to and including the last line feed: what is left when a read stopped part way.

@@ -59,6 +59,20 @@ bool writeWholeFile(const std::wstring& path, const std::string& bytes) {
   return wrote && closed;
 }
 
+// Puts the new file in the old one's place. A virus scanner, a backup tool or the search indexer holds a file
+// for a moment after it changes; such a lock passes, so the replace is tried for about a second before it fails.
+bool replaceFile(const std::wstring& from, const std::wstring& to) {
+  const ULONGLONG giveUp = GetTickCount64() + 1000;
+  while (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = GetLastError();
+    const bool passing =
+        error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+    if (!passing || GetTickCount64() >= giveUp) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
 }  // namespace
 
 std::wstring settingsFolderPath() {
@@ -95,7 +109,7 @@ bool writeSettings(const ZoomSettings& settings) {
     DeleteFileW(temporary.c_str());
     return false;
   }
-  if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!replaceFile(temporary, path)) {
     DeleteFileW(temporary.c_str());
     return false;
   }

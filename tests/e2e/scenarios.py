@@ -12,10 +12,10 @@ BRAVO = "{6F1D2B62-D5A0-11CF-BFC7-444553540000}"
 
 
 def controllers(throttle=0.3, unplug_alpha=False):
-    # Reported Bravo first, listed Alpha Stick first, with Throttle its first axis.
+    # Reported Bravo first, listed Alpha Stick first, with its throttle "Ось Z" (Russian Windows) its first axis.
     return (f"device {BRAVO} Bravo Quadrant\naxis Slider 6 0.25 Slider\naxis ZAxis 2 0.75 Z Axis\n" +
-            ("" if unplug_alpha else f"device {ALPHA} Alpha Stick\naxis YAxis 1 0.5 Y Axis\n"
-                                     f"axis Slider 6 {throttle} Throttle\nobject Button 0x4 0 0 Trigger\n"))
+            ("" if unplug_alpha else f"device {ALPHA} Alpha Stick\naxis YAxis 1 0.5 Поворот Y\n"
+                                     f"axis Slider 6 {throttle} Ось Z\nobject Button 0x4 0 0 Trigger\n"))
 
 
 def wait_for_write(d, value, camera=None, since=0):
@@ -25,8 +25,8 @@ def wait_for_write(d, value, camera=None, since=0):
 
 def expect_saved(chase, autostart):
     # Both launches that save choose the stick's throttle, inverted, with the straight line.
-    lines = h.settings_file().read_bytes().decode("latin-1").split("\r\n")
-    assert lines == [f"Device: {ALPHA}", "Axis: Throttle", "Inverted: 1", f"ChaseCamera: {chase}", "CockpitCamera: 1",
+    lines = h.settings_file().read_bytes().decode("utf-8").split("\r\n")
+    assert lines == [f"Device: {ALPHA}", "Axis: Ось Z", "Inverted: 1", f"ChaseCamera: {chase}", "CockpitCamera: 1",
                      "CurvesEnabled: 0", "CurveVals: 0,20,40,60,80,100", f"Autostart: {autostart}"], lines
 
 
@@ -89,9 +89,9 @@ def flight():
 
 
 def relaunch():
-    # The file that flight() saved starts the pump by itself, in a window started minimized as from the Startup
-    # folder: the throttle at 30 %, inverted, cockpit only. A second copy brings that window back, laid out as at a
-    # normal start, and ends.
+    # The file that flight() saved starts the pump by itself on "Ось Z", in a window started minimized as from the
+    # Startup folder: the throttle at 30 %, inverted, cockpit only. A second copy brings that window back, laid out
+    # as at a normal start, and ends.
     d = h.start("relaunch", controllers(), settings=True, minimized=True)
     try:
         wait_for_write(d, 70, 0)

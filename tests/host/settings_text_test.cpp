@@ -42,7 +42,7 @@ TEST(SettingsText, FilesSetWhatTheirWholeKeysNameAndNothingElse) {
       {"", "D|A|10011|7"},
       {"  Device :  " + guid + "  ", guid + "|A|10011|7"},
       {"device: {3c9a5e27-81b4}\nAXIS:Z: Rotation", "{3c9a5e27-81b4}|Z: Rotation|10011|7"},
-      {"Axis: Schieber \xe4\xff", "D|Schieber \\xe4\\xff|10011|7"},
+      {"Axis: Schieber \xe4\xfc\xdf", "D|Schieber \\xe4\\xfc\\xdf|10011|7"},
       {"Device: \r\nAxis:", "||10011|7"},
       {"INVERTED:0\nChaseCamera: 1\ncockpitcamera:1\n\tcurvesENABLED \f: \v0\r\nautostart : 0", "D|A|01100|7"},
       {"Inverted: yes\r\nChaseCamera: 2\r\nCockpitCamera:\r\nCurvesEnabled: 1 1\r\nAutostart: 01", "D|A|00000|7"},
@@ -52,9 +52,13 @@ TEST(SettingsText, FilesSetWhatTheirWholeKeysNameAndNothingElse) {
       {"Axis: A\r\r\nInverted: 0\r", "D|A|00011|7"},
       {"Axis: A\rInverted: 0", "D|A\\xdInverted: 0|10011|7"},
       {"Axis: nul\0inside"s, "D|nul\\x0inside|10011|7"},
-      {"\xEF\xBB\xBF"
-       "Device: {AB}\r\nAxis: X",
-       "D|X|10011|7"},
+      // UTF-8 beyond ASCII reads as UTF-8 (a character past U+FFFF as a surrogate pair), anything else as Latin-1.
+      {"Device: \xF4\x8F\xBF\xBF\r\nAxis: \xD0\x9E\xD1\x81\xD1\x8C Z", "\\xdbff\\xdfff|\\x41e\\x441\\x44c Z|10011|7"},
+      {"Device: O\xC5\x9B X\r\nAxis: \xEF\xBC\xB8\xE8\xBB\xB8", "O\\x15b X|\\xff38\\x8ef8|10011|7"},
+      {"Device: \xC3\xA9\xE0\x80\xAF\r\nAxis: \xED\xA0\x80", "\\xc3\\xa9\\xe0\\x80\\xaf|\\xed\\xa0\\x80|10011|7"},
+      {"Device: \xF4\x90\x80\x80\r\nAxis: \xE8\xBB", "\\xf4\\x90\\x80\\x80|\\xe8\\xbb|10011|7"},
+      // A byte-order mark is skipped in front only.
+      {"\xEF\xBB\xBF"s + "Device: {AB}\r\n\xEF\xBB\xBFInverted: 0\r\nAxis: X", "{AB}|X|10011|7"},
       {utf16("Device: X\r\nInverted: 0\r\nCurveVals: 5", true) + utf16("Axis: Y", false), "D|A|10011|7"},
       {"CurveVals:", "D|A|10011|"},
       {"CurveVals: 0, 50 ,100", "D|A|10011|0,50,100"},
@@ -70,14 +74,16 @@ TEST(SettingsText, FilesSetWhatTheirWholeKeysNameAndNothingElse) {
   for (const auto& [text, expected] : cases) EXPECT_EQ(read(text), expected) << text;
 }
 
-TEST(SettingsText, WriterKeepsOneByteACharacterAndEveryValueOnItsLine) {
+TEST(SettingsText, WriterKeepsOneByteACharacterWhereAllFitAndEveryValueOnItsLine) {
   ZoomSettings settings;
   const std::pair<std::wstring, std::string> axes[] = {
       {L"Schieberegler \u00e4\u00ff", "Schieberegler \xe4\xff"},
-      {L"\u0420\u0443\u043b\u044c X", "???? X"},
-      {L"\U0001F3AE pad", "? pad"},  // a surrogate pair is one character
+      {L"\u00c3\u00a9", "\xc3\x83\xc2\xa9"},  // one byte each, these would read back as UTF-8
+      {L"\u041e\u0441\u044c Z", "\xd0\x9e\xd1\x81\xd1\x8c Z"},
+      {L"O\u015b X \uff38\u8ef8", "O\xc5\x9b X \xef\xbc\xb8\xe8\xbb\xb8"},
+      {L"\xD83C\xDFAE pad", "\xf0\x9f\x8e\xae pad"},  // a surrogate pair is one character
       {L"\xD800 lone", "? lone"},
-      {L"Slider\r\nDevice: {0}", "Slider??Device: {0}"},
+      {L"Slider\r\nDevice: {0} \u0416", "Slider??Device: {0} \xd0\x96"},
   };
   for (const auto& [axis, bytes] : axes) {
     settings.axis = axis;

@@ -5,7 +5,7 @@
 // The script describes the attached controllers. A test in the same process hands it over with
 // VirtualControllerUseScript; another process names a file in TARVELIX_VC_SCRIPT, which is looked at
 // again at most every 20 ms, so it may be rewritten while the program runs. One statement per line; a name
-// is the rest of its line and may hold blanks.
+// is the rest of its line in UTF-8 and may hold blanks.
 //
 //   device {GUID} Name                   a controller, reported in the order of these lines
 //   product {GUID}                       the last device's product GUID (else its instance GUID)
@@ -96,11 +96,14 @@ GUID guidOf(const std::string& text) {
   return guid;
 }
 
-// The rest of the line; scripts hold ASCII names.
+// The rest of the line, in UTF-8: drivers name their objects in the display language.
 std::wstring nameFrom(std::istringstream& in) {
   std::string text;
   std::getline(in >> std::ws, text);
-  return std::wstring(text.begin(), text.end());
+  std::wstring name(text.size(), L'\0');
+  const int size = static_cast<int>(text.size());
+  name.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), size, name.data(), size));
+  return name;
 }
 
 unsigned long numberFrom(std::istringstream& in) {

@@ -2,6 +2,8 @@
 // its replacing of the file in one step, and the stored choices applied at start-up.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "win/win_test_support.h"
 
 namespace fs = std::filesystem;
@@ -11,6 +13,14 @@ const std::string alphaGuid = "{3C9A5E27-81B4-4F6D-A2E0-5B7C19D4E8F3}";
 const std::string controllers = "device " + alphaGuid + " Alpha Stick\naxis XAxis 0 0.5 X Axis\n" +
                                 "axis Slider 6 0.7 Slider\n" + deviceLine(2, "Bravo Pedals") +
                                 "axis RzAxis 5 0.5 Rudder\naxis Slider 6 0.2 Brake\n";
+
+// A virus scanner's hold on the file: open without sharing, let go by a thread of its own after a while.
+std::thread holder;
+template <DWORD milliseconds>
+void holdFile(const fs::path& path) {
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  holder = std::thread([file] { Sleep(milliseconds), CloseHandle(file); });
+}
 
 // The window as the settings left it: the lists, whether it runs, the check boxes Invert, Cockpit, External and
 // Enable, whether Reset can be pressed, the same four switches in the state record, and the curve.
@@ -64,6 +74,8 @@ TEST(SaveSettings, FailuresKeepTheOldFileAndSaySoAndTheFileIsReplacedInOneStep) 
       {"a folder where the new text goes", [](const fs::path& f) { fs::create_directories(f.string() + ".tmp"); },
        false},
       {"a half-written file left over", [](const fs::path& f) { put(f.string() + ".tmp", "Device: half"); }, true},
+      {"held for a moment", holdFile<500>, true},
+      {"held for long", holdFile<3000>, false},
       {"nothing in the way", [](const fs::path&) {}, true}};
   ASSERT_TRUE(createProgramWindow(controllers));
   for (const auto& [what, prepare, saved] : cases) {
@@ -71,6 +83,7 @@ TEST(SaveSettings, FailuresKeepTheOldFileAndSaySoAndTheFileIsReplacedInOneStep) 
     put(file, "Axis: old");
     prepare(file);
     routeCommand(IDC_SAVE);  // after a failed one too: a good Save takes its text back
+    if (holder.joinable()) holder.join();
     EXPECT_EQ(windowText(app.statusBar), saved ? L"" : L"Settings could not be saved") << what;
     EXPECT_FALSE(fs::is_regular_file(temporary)) << what;
     // Saved: the file starts with the device; not saved: the old text stands wherever it was.
@@ -96,6 +109,7 @@ TEST(StartupSettings, StoredChoicesComeBackFoundByExactText) {
       {"Inverted: 1\nCockpitCamera: 0\nCurvesEnabled: 1\nCurveVals: 0,0,0,0,0,0,100",
        first + L"1011 1 1011 0 0 0 0 0 0 100"},
       {"ChaseCamera: 0\r\nCurveVals: 50", first + L"0100 0 0100" + line},
+      {"CurveVals: 0,100", first + L"0110 0 0110 0 100"},
       {"CurveVals: " + longList, first + L"0110 0 0110" + line}};
   for (const auto& [file, expected] : cases) {
     ASSERT_TRUE(createProgramWindow(controllers, file));
