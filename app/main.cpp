@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "app/message_loop.h"
+#include "app/window_procedure.h"
 #include "resources/resource_ids.h"
 #include "state/app_state.h"
 
@@ -27,7 +28,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   if (anotherCopyRuns(oneCopy)) return 0;
   INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
   InitCommonControlsEx(&commonControls);
-  registerMainWindowClass(instance);
+  registerMainWindowClass(instance, mainWindowProcedure);
   if (!createMainWindow(instance, showCommand)) return 0;
   return runMessageLoop(LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_SHORTCUTS)));
 }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/settings_commands.h"
-#include "app/window_procedure.h"
+#include "core/editor_geometry.h"
 #include "core/layout.h"
 #include "core/spline.h"
 #include "curve/curve_editor.h"
@@ -50,68 +50,91 @@ const ChildControl childControls[controlSlotCount] = {
     {L"Button", L"Exit", pushStyle, IDC_EXIT, nullptr},
 };
 
-// The height of the window's font from its outline metrics; bitmap fonts have none.
-int measureFontHeight(HDC dc) {
-  const UINT size = GetOutlineTextMetricsW(dc, 0, nullptr);
-  if (size == 0) return fallbackFontHeight;
-  std::vector<OUTLINETEXTMETRICW> buffer(size / sizeof(OUTLINETEXTMETRICW) + 1);
-  if (GetOutlineTextMetricsW(dc, size, buffer.data()) == 0) return fallbackFontHeight;
-  return buffer[0].otmTextMetrics.tmHeight;
+// Windows 10's DPI calls, looked up so that the exe still starts where they are missing.
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+
+template <typename Function>
+Function user32Function(const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+// The window's DPI; where Windows knows none per window, the screen's.
+int windowDpi() {
+  const auto forWindow = user32Function<GetDpiForWindowFn>("GetDpiForWindow");
+  if (const UINT dpi = forWindow != nullptr ? forWindow(app.mainWindow) : 0) return static_cast<int>(dpi);
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
 }
 
 // A window DC's default font is the raster System font, which has no outline metrics and draws the captions
-// large and bold: the controls and the measurement use the system's message font instead.
-HFONT createMessageFont() {
+// large and bold: the controls and the measurement use the system's message font, at the window's DPI.
+HFONT createMessageFont(int dpi) {
   NONCLIENTMETRICSW metrics = {};
   metrics.cbSize = sizeof metrics;
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return nullptr;
-  return CreateFontIndirectW(&metrics.lfMessageFont);
+  const auto forDpi = user32Function<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi");
+  const BOOL got = forDpi != nullptr ? forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)
+                                     : SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  return got ? CreateFontIndirectW(&metrics.lfMessageFont) : nullptr;
 }
 
-int measureMessageFontHeight(HDC dc) {
-  if (app.messageFont == nullptr) return fallbackFontHeight;
+// The height of the message font from its outline metrics; bitmap fonts have none.
+int measureMessageFontHeight() {
+  const int fallback = scalePixels(fallbackFontHeight, app.dpi);
+  if (app.messageFont == nullptr) return fallback;
+  HDC dc = GetDC(app.mainWindow);
   const HGDIOBJ previous = SelectObject(dc, app.messageFont);
-  const int height = measureFontHeight(dc);
+  const UINT size = GetOutlineTextMetricsW(dc, 0, nullptr);
+  std::vector<OUTLINETEXTMETRICW> buffer(size / sizeof(OUTLINETEXTMETRICW) + 1);
+  const bool measured = size != 0 && GetOutlineTextMetricsW(dc, size, buffer.data()) != 0;
   SelectObject(dc, previous);
-  return height;
+  ReleaseDC(app.mainWindow, dc);
+  return measured ? buffer[0].otmTextMetrics.tmHeight : fallback;
 }
 
 void useMessageFont(HWND control) {
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(app.messageFont), FALSE);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(app.messageFont), TRUE);
 }
 
 RECT toRect(const PixelRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
-void createControls(const MainLayout& layout) {
-  for (int slot = 0; slot < controlSlotCount; ++slot) {
-    const ChildControl& child = childControls[slot];
-    const ControlBox& box = layout.controls[slot];
-    HWND control = CreateWindowExW(
-        0, child.className, child.caption, WS_CHILD | WS_VISIBLE | child.style, box.x, box.y, box.width, box.height,
-        app.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)), app.instanceHandle, nullptr);
+// Placed by the layout.
+void createControls() {
+  for (const ChildControl& child : childControls) {
+    HWND control = CreateWindowExW(0, child.className, child.caption, WS_CHILD | WS_VISIBLE | child.style, 0, 0, 0, 0,
+                                   app.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)),
+                                   app.instanceHandle, nullptr);
     useMessageFont(control);
     if (child.kept != nullptr) *child.kept = control;
   }
 }
 
-// Sizes the window from the font, lays it out and prepares the curve editor's back buffer.
-void layOutMainWindow() {
-  HDC dc = GetDC(app.mainWindow);
-  app.messageFont = createMessageFont();
-  const int fontHeight = measureMessageFontHeight(dc);
-  app.handCursor = LoadCursorW(nullptr, IDC_HAND);
-  SetWindowPos(app.mainWindow, nullptr, 0, 0, mainWindowWidth(fontHeight), mainWindowHeight(fontHeight), SWP_NOMOVE);
+// Lays the window out for its message font: its size (30H x 25H), then, measured in the client area that this
+// gives at the window's DPI, every control in creation order, the curve area and level bar, and the back buffer
+// at the curve area's size, redrawn. The place is kept unless one is given.
+void layOut(const POINT* place) {
+  const int fontHeight = measureMessageFontHeight();
+  SetWindowPos(app.mainWindow, nullptr, place != nullptr ? place->x : 0, place != nullptr ? place->y : 0,
+               mainWindowWidth(fontHeight), mainWindowHeight(fontHeight),
+               SWP_NOZORDER | SWP_NOACTIVATE | (place != nullptr ? 0 : SWP_NOMOVE));
   RECT client = {};
   GetClientRect(app.mainWindow, &client);
-  const MainLayout layout = computeMainLayout(fontHeight, client.right, client.bottom);
+  const MainLayout layout = computeMainLayout(fontHeight, client.right, client.bottom, app.dpi);
+  HWND control = GetWindow(app.mainWindow, GW_CHILD);
+  for (const ControlBox& box : layout.controls) {
+    SetWindowPos(control, nullptr, box.x, box.y, box.width, box.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    control = GetWindow(control, GW_HWNDNEXT);
+  }
+  SendMessageW(app.statusBar, WM_SIZE, 0, 0);
   app.curveArea = toRect(layout.curveArea);
   app.levelBar = toRect(layout.levelBar);
+  deleteCurveBuffer();
+  HDC dc = GetDC(app.mainWindow);
   createCurveBuffer(dc);
   ReleaseDC(app.mainWindow, dc);
-  app.curveValues = straightLineHeights(app.curvePointCount);
-  rebuildCurveSpline();
   drawCurveEditor();
-  createControls(layout);
 }
 }  // namespace
 
@@ -122,11 +145,11 @@ static HICON loadAppIcon(HINSTANCE instance, int widthMetric, int heightMetric) 
                                        GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR));
 }
 
-void registerMainWindowClass(HINSTANCE instance) {
+void registerMainWindowClass(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW windowClass = {};
   windowClass.cbSize = sizeof(windowClass);
   windowClass.style = CS_HREDRAW | CS_VREDRAW;
-  windowClass.lpfnWndProc = mainWindowProcedure;
+  windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
   windowClass.hIcon = loadAppIcon(instance, SM_CXICON, SM_CYICON);
   windowClass.hIconSm = loadAppIcon(instance, SM_CXSMICON, SM_CYSMICON);
@@ -141,10 +164,16 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
   app.mainWindow = CreateWindowExW(0, app.windowClassName, app.appTitle, mainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                                    firstWidth, firstHeight, nullptr, nullptr, instance, nullptr);
   if (app.mainWindow == nullptr) return false;
-  // Laid out while hidden: a window started minimized has no client area to measure.
-  layOutMainWindow();
+  app.dpi = windowDpi();
+  app.messageFont = createMessageFont(app.dpi);
+  app.handCursor = LoadCursorW(nullptr, IDC_HAND);
+  app.curveValues = straightLineHeights(app.curvePointCount);
+  rebuildCurveSpline();
+  createControls();
   app.statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"", app.mainWindow, IDC_STATUS_BAR);
   useMessageFont(app.statusBar);
+  // Laid out while hidden: a window started minimized has no client area to measure.
+  layOut(nullptr);
   applyStartupSettings();
   invalidateDisplays();
   // The first focus is the device list's, whatever the start-up's click on Refresh took.
@@ -153,4 +182,29 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
   if (GetActiveWindow() == app.mainWindow) restoreFocus();
   UpdateWindow(app.mainWindow);
   return true;
+}
+
+void changeDpi(int dpi, const RECT& suggested) {
+  const HFONT previous = app.messageFont;
+  app.dpi = dpi;
+  app.messageFont = createMessageFont(dpi);
+  for (HWND child = GetWindow(app.mainWindow, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+    useMessageFont(child);
+  const POINT place = {suggested.left, suggested.top};
+  layOut(&place);
+  InvalidateRect(app.mainWindow, nullptr, TRUE);
+  if (previous != nullptr) DeleteObject(previous);
+}
+
+// In place of a control since disabled, the first that takes the focus.
+void restoreFocus() {
+  HWND target = app.focusedControl;
+  if (target == nullptr || !IsWindow(target) || !IsWindowEnabled(target))
+    target = GetNextDlgTabItem(app.mainWindow, nullptr, FALSE);
+  SetFocus(target);
+}
+
+void releaseMessageFont() {
+  if (app.messageFont != nullptr) DeleteObject(app.messageFont);
+  app.messageFont = nullptr;
 }

@@ -3,9 +3,20 @@
 
 #include <windows.h>
 
-// Registers the main window class under windowClassName.
-void registerMainWindowClass(HINSTANCE instance);
+// Registers the main window class under windowClassName, with its window procedure.
+void registerMainWindowClass(HINSTANCE instance, WNDPROC procedure);
 
-// Creates, shows and lays out the main window, then applies the stored settings.
+// Creates and lays out the main window, applies the stored settings, then shows it.
 // False when the main window itself could not be created.
 bool createMainWindow(HINSTANCE instance, int showCommand);
+
+// WM_DPICHANGED, the window moved to a monitor of another scale: a font at the new DPI for every control, the
+// window sized from its height at the suggested place, the layout in the client area that gives, the back buffer
+// at the new size; the old font last.
+void changeDpi(int dpi, const RECT& suggested);
+
+// Gives the focus back to the control that had it when the window was deactivated.
+void restoreFocus();
+
+// The font goes only after the controls that show it (WM_NCDESTROY).
+void releaseMessageFont();

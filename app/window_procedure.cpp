@@ -5,6 +5,7 @@
 
 #include "app/about_dialog.h"
 #include "app/controller_comeback.h"
+#include "app/main_window.h"
 #include "app/settings_commands.h"
 #include "app/zoom_pump.h"
 #include "curve/curve_editor.h"
@@ -45,8 +46,6 @@ void shutDown() {
   if (app.activeDevice != nullptr) unacquireDevice(app.activeDevice);
   releaseControllers();
   deleteCurveBuffer();
-  if (app.messageFont != nullptr) DeleteObject(app.messageFont);
-  app.messageFont = nullptr;
   PostQuitMessage(0);
 }
 
@@ -137,14 +136,6 @@ void paintLevelBar(HDC dc) {
 }
 }  // namespace
 
-// In place of a control since disabled, the first that takes the focus.
-void restoreFocus() {
-  HWND target = app.focusedControl;
-  if (target == nullptr || !IsWindow(target) || !IsWindowEnabled(target))
-    target = GetNextDlgTabItem(app.mainWindow, nullptr, FALSE);
-  SetFocus(target);
-}
-
 void paintMainWindow(HWND window) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
@@ -176,6 +167,12 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       return 0;
     case WM_DESTROY:
       shutDown();
+      return 0;
+    case WM_NCDESTROY:
+      releaseMessageFont();
+      break;
+    case WM_DPICHANGED:
+      changeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     // Signed positions: while a drag holds the capture the pointer may be left of or above the window.
     case WM_MOUSEMOVE:

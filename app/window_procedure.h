@@ -5,8 +5,5 @@
 
 LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Gives the focus back to the control that had it when the window was deactivated.
-void restoreFocus();
-
 // Paints the curve editor's back buffer, the input line and the level bar.
 void paintMainWindow(HWND window);

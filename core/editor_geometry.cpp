@@ -6,9 +6,16 @@
 
 #include "core/spline.h"
 
-bool curveEditorUsable(int width, int height, int pointCount, int valueCount) {
-  return pointCount >= minCurvePoints && pointCount <= maxCurvePoints && valueCount >= pointCount && width > 8 &&
-         height > 8;
+int scalePixels(int pixels, int dpi) {
+  const long long scaled = (static_cast<long long>(pixels) * dpi + 48) / 96;
+  return static_cast<int>(std::clamp<long long>(scaled, 1, INT_MAX));
+}
+
+EditorScale editorScale(int dpi) { return {scalePixels(4, dpi), scalePixels(10, dpi)}; }
+
+bool curveEditorUsable(int width, int height, int pointCount, int valueCount, const EditorScale& scale) {
+  return pointCount >= minCurvePoints && pointCount <= maxCurvePoints && valueCount >= pointCount &&
+         width > 2 * scale.inset && height > 2 * scale.inset;
 }
 
 // Heights of a hand-edited file may lie anywhere in the 32-bit range: the products are taken in 64 bits and
@@ -17,10 +24,11 @@ static int toInt(long long value, int margin = 0) {
   return static_cast<int>(std::clamp<long long>(value, INT_MIN + margin, INT_MAX - margin));
 }
 
-PixelRect markerRect(int index, int pointCount, int width, int height, int value) {
-  const int left = (index * (width - 8)) / (pointCount - 1);
-  const int centreRow = toInt(height - ((static_cast<long long>(height - 8) * value) / 100 + 4), 4);
-  return {left, centreRow - 4, left + 8, centreRow + 4};
+PixelRect markerRect(int index, int pointCount, int width, int height, int value, const EditorScale& scale) {
+  const int inset = scale.inset;
+  const int left = (index * (width - 2 * inset)) / (pointCount - 1);
+  const int centreRow = toInt(height - ((static_cast<long long>(height - 2 * inset) * value) / 100 + inset), inset);
+  return {left, centreRow - inset, left + 2 * inset, centreRow + inset};
 }
 
 int gridRow(int height, int k) { return (height / 4) * k; }
@@ -32,12 +40,16 @@ PointPosition pointClientPosition(const PixelRect& area, int index, int pointCou
           toInt(area.bottom - (static_cast<long long>(height) * value) / 100)};
 }
 
-int controlPointAt(const PixelRect& area, const std::vector<int>& values, int pointCount, int x, int y) {
-  if (!curveEditorUsable(area.right - area.left, area.bottom - area.top, pointCount, static_cast<int>(values.size())))
+int controlPointAt(const PixelRect& area, const std::vector<int>& values, int pointCount, int x, int y,
+                   const EditorScale& scale) {
+  if (!curveEditorUsable(area.right - area.left, area.bottom - area.top, pointCount, static_cast<int>(values.size()),
+                         scale))
     return -1;
+  const long long radius = scale.hitRadius;
   for (int i = 0; i < pointCount; ++i) {
     const PointPosition point = pointClientPosition(area, i, pointCount, values[i]);
-    if (std::llabs(static_cast<long long>(point.x) - x) < 10 && std::llabs(static_cast<long long>(point.y) - y) < 10)
+    if (std::llabs(static_cast<long long>(point.x) - x) < radius &&
+        std::llabs(static_cast<long long>(point.y) - y) < radius)
       return i;
   }
   return -1;

@@ -12,12 +12,23 @@ struct PixelRect {
   int bottom = 0;
 };
 
-// True when the editor can draw and hit-test: 2..101 points, all heights there, and an area
-// wider and higher than the 4-pixel inset on both sides.
-bool curveEditorUsable(int width, int height, int pointCount, int valueCount);
+// Pixels at 96 DPI as many at the given DPI, rounded as MulDiv rounds; never fewer than 1.
+int scalePixels(int pixels, int dpi);
 
-// Back-buffer rectangle of point i's 8 x 8 marker.
-PixelRect markerRect(int index, int pointCount, int width, int height, int value);
+// The editor's fixed sizes at a DPI: the drawing's inset on every side, which is also half a marker (4 pixels at
+// 96 DPI), and how near the mouse must come to a point (less than 10 pixels at 96 DPI).
+struct EditorScale {
+  int inset = 4;
+  int hitRadius = 10;
+};
+EditorScale editorScale(int dpi);
+
+// True when the editor can draw and hit-test: 2..101 points, all heights there, and an area
+// wider and higher than the inset on both sides.
+bool curveEditorUsable(int width, int height, int pointCount, int valueCount, const EditorScale& scale = {});
+
+// Back-buffer rectangle of point i's marker, 8 x 8 at 96 DPI.
+PixelRect markerRect(int index, int pointCount, int width, int height, int value, const EditorScale& scale = {});
 
 // Back-buffer row of grid line k (1..3).
 int gridRow(int height, int k);
@@ -29,8 +40,9 @@ struct PointPosition {
 };
 PointPosition pointClientPosition(const PixelRect& area, int index, int pointCount, int value);
 
-// Index of the first point less than 10 pixels away on both axes, or -1.
-int controlPointAt(const PixelRect& area, const std::vector<int>& values, int pointCount, int x, int y);
+// Index of the first point nearer than the hit radius on both axes, or -1.
+int controlPointAt(const PixelRect& area, const std::vector<int>& values, int pointCount, int x, int y,
+                   const EditorScale& scale = {});
 
 // The height, 0..100, of a point dragged to client row y.
 int dragHeight(const PixelRect& area, int y);

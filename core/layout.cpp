@@ -18,15 +18,15 @@ static void computeQuantities(MainLayout& layout) {
   layout.halfMargin = layout.margin / 2;
 }
 
-// The curve editor is always 100 pixels high; the level bar sits one gap below it.
-static void computeAreas(MainLayout& layout) {
+// The curve editor is 100 pixels high at 96 DPI, whatever the font; the level bar sits one gap below it.
+static void computeAreas(MainLayout& layout, int dpi) {
   const int m = layout.margin;
   const int r = layout.rowHeight;
   const int g = layout.rowGap;
   const int left = layout.middleLeft;
   const int right = layout.clientWidth - layout.middleLeft;
   const int curveTop = m + 2 * r + 2 * g;
-  layout.curveArea = {left, curveTop, right, curveTop + 100};
+  layout.curveArea = {left, curveTop, right, curveTop + scalePixels(100, dpi)};
   const int barTop = layout.curveArea.bottom + g;
   layout.levelBar = {left, barTop, right, barTop + r};
   layout.secondRowTop = m + r + g;
@@ -67,13 +67,13 @@ static void computeControls(MainLayout& layout) {
   c[slotExitButton] = {rx, b - m2 - 2 * r, l, r};
 }
 
-MainLayout computeMainLayout(int fontHeight, int clientWidth, int clientBottom) {
+MainLayout computeMainLayout(int fontHeight, int clientWidth, int clientBottom, int dpi) {
   MainLayout layout;
   layout.fontHeight = fontHeight;
   layout.clientWidth = clientWidth;
   layout.clientBottom = clientBottom;
   computeQuantities(layout);
-  computeAreas(layout);
+  computeAreas(layout, dpi);
   computeControls(layout);
   return layout;
 }

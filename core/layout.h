@@ -57,5 +57,6 @@ struct MainLayout {
 int mainWindowWidth(int fontHeight);
 int mainWindowHeight(int fontHeight);
 
-// Every quantity and rectangle for font height H and client width W and bottom B.
-MainLayout computeMainLayout(int fontHeight, int clientWidth, int clientBottom);
+// Every quantity and rectangle for font height H, client width W and bottom B, at a DPI: the curve editor is
+// 100 pixels high at 96 DPI.
+MainLayout computeMainLayout(int fontHeight, int clientWidth, int clientBottom, int dpi = 96);

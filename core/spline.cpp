@@ -70,14 +70,15 @@ int curvePercentAt(const std::vector<CurveSegment>& spline, int pointCount, int 
   return static_cast<int>(std::clamp(value, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
 }
 
-double curveRowAt(const std::vector<CurveSegment>& spline, int pointCount, int width, int height, double column) {
-  if (spline.empty() || pointCount < minCurvePoints || pointCount > maxCurvePoints || width <= 8) return 0;
-  const double p = ((column - 4) * 100) / (width - 8);
+double curveRowAt(const std::vector<CurveSegment>& spline, int pointCount, int width, int height, double column,
+                  int inset) {
+  if (spline.empty() || pointCount < minCurvePoints || pointCount > maxCurvePoints || width <= 2 * inset) return 0;
+  const double p = ((column - inset) * 100) / (width - 2 * inset);
   const int step = 100 / (pointCount - 1);
   double k = std::floor(p / step);
   if (k > pointCount - 2) k = pointCount - 2;
   const double v = evaluateSegment(spline[segmentIndex(k, spline.size())], p);
-  return (height - 8 + 4) - (v * (height - 8)) / 100;
+  return (height - 2 * inset + inset) - (v * (height - 2 * inset)) / 100;
 }
 
 std::vector<int> straightLineHeights(int pointCount) {

@@ -25,8 +25,10 @@ double evaluateSegment(const CurveSegment& segment, double p);
 // Curve percent for an integer axis percent, truncated, not clamped.
 int curvePercentAt(const std::vector<CurveSegment>& spline, int pointCount, int percent);
 
-// Pixel row of the editor's back buffer (width x height) for a pixel column, not clamped.
-double curveRowAt(const std::vector<CurveSegment>& spline, int pointCount, int width, int height, double column);
+// Pixel row of the editor's back buffer (width x height, the curve kept inset from every side) for a pixel
+// column, not clamped.
+double curveRowAt(const std::vector<CurveSegment>& spline, int pointCount, int width, int height, double column,
+                  int inset = 4);
 
 // The default straight line: point i at (i * 100) / (count - 1).
 std::vector<int> straightLineHeights(int pointCount);

@@ -15,7 +15,8 @@ int areaHeight() { return app.curveArea.bottom - app.curveArea.top; }
 PixelRect areaRect() { return {app.curveArea.left, app.curveArea.top, app.curveArea.right, app.curveArea.bottom}; }
 
 bool editorUsable() {
-  return curveEditorUsable(areaWidth(), areaHeight(), app.curvePointCount, static_cast<int>(app.curveValues.size()));
+  return curveEditorUsable(areaWidth(), areaHeight(), app.curvePointCount, static_cast<int>(app.curveValues.size()),
+                           editorScale(app.dpi));
 }
 
 // The curve area grown by one pixel on every side, repainted without erasing.
@@ -33,15 +34,17 @@ void drawFrameAndGrid(HDC dc, int width, int height) {
   LineTo(dc, width - 1, height - 1);
   LineTo(dc, 0, height - 1);
   LineTo(dc, 0, 0);
+  const int inset = editorScale(app.dpi).inset;
   for (int k = 1; k <= 3; ++k) {
-    MoveToEx(dc, 4, gridRow(height, k), nullptr);
-    LineTo(dc, width - 4, gridRow(height, k));
+    MoveToEx(dc, inset, gridRow(height, k), nullptr);
+    LineTo(dc, width - inset, gridRow(height, k));
   }
 }
 
 void drawMarkers(HDC dc, int width, int height) {
   for (int i = 0; i < app.curvePointCount; ++i) {
-    const PixelRect marker = markerRect(i, app.curvePointCount, width, height, app.curveValues[i]);
+    const PixelRect marker =
+        markerRect(i, app.curvePointCount, width, height, app.curveValues[i], editorScale(app.dpi));
     const RECT square = {marker.left, marker.top, marker.right, marker.bottom};
     SelectObject(dc, GetStockObject(DC_BRUSH));
     SetDCBrushColor(dc, markerColour);
@@ -52,9 +55,10 @@ void drawMarkers(HDC dc, int width, int height) {
 // One vertical run per column joins the midpoints to the neighbouring columns, so steep parts stay
 // connected; a run that would leave the buffer is skipped and shows as a gap.
 void drawCurve(HDC dc, int width, int height) {
-  double previous = curveRowAtColumn(4);
-  double current = curveRowAtColumn(5);
-  for (int column = 4; column < width - 4; ++column) {
+  const int inset = editorScale(app.dpi).inset;
+  double previous = curveRowAtColumn(inset);
+  double current = curveRowAtColumn(inset + 1);
+  for (int column = inset; column < width - inset; ++column) {
     const double next = curveRowAtColumn(column + 1);
     SelectObject(dc, GetStockObject(BLACK_PEN));
     const ColumnRun run = curveColumnRun(previous, current, next, height);
@@ -95,7 +99,9 @@ void drawCurveEditor() {
   drawCurve(dc, width, height);
 }
 
-int findControlPointAt(int x, int y) { return controlPointAt(areaRect(), app.curveValues, app.curvePointCount, x, y); }
+int findControlPointAt(int x, int y) {
+  return controlPointAt(areaRect(), app.curveValues, app.curvePointCount, x, y, editorScale(app.dpi));
+}
 
 void showEditorCursor() {
   POINT pointer = {};

@@ -1,5 +1,6 @@
 #include "curve/response_curve.h"
 
+#include "core/editor_geometry.h"
 #include "state/app_state.h"
 
 void rebuildCurveSpline() {
@@ -16,5 +17,5 @@ int applyResponseCurve(int percent) { return curvePercentAt(app.curveSpline, app
 double curveRowAtColumn(double column) {
   const int width = app.curveArea.right - app.curveArea.left;
   const int height = app.curveArea.bottom - app.curveArea.top;
-  return curveRowAt(app.curveSpline, app.curvePointCount, width, height, column);
+  return curveRowAt(app.curveSpline, app.curvePointCount, width, height, column, editorScale(app.dpi).inset);
 }

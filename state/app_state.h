@@ -39,7 +39,8 @@ struct AppState {
   // The system's message font, which the layout is measured from and every control shows.
   HFONT messageFont = nullptr;
 
-  // Geometry, client coordinates of the main window
+  // Geometry, client coordinates of the main window, laid out for the window's DPI
+  int dpi = 96;
   RECT curveArea = {0, 0, 0, 0};
   RECT levelBar = {0, 0, 0, 0};
 

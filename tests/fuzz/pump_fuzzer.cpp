@@ -22,21 +22,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   require(reading.inputPercent >= 0 && reading.inputPercent <= 100, "axis percent in 0..100");
   require(reading.value >= 0 && reading.value <= 100, "zoom value in 0..100");
 
-  const int width = 9 + static_cast<int>((choices >> 10) % 600), height = 100;
+  const int dpi = 96 + static_cast<int>((choices >> 20) % 193);  // 100 % to 300 %
+  const EditorScale scale = editorScale(dpi);
+  const int width = 2 * scale.inset + 1 + static_cast<int>((choices >> 10) % 600), height = scalePixels(100, dpi);
   const PixelRect area = {52, 56, 52 + width, 56 + height};
   for (int i = 0; i < count; ++i) {
-    const PixelRect marker = markerRect(i, count, width, height, heights[i]);
-    require(marker.right - marker.left == 8 && marker.bottom - marker.top == 8, "an 8 x 8 marker");
+    const PixelRect marker = markerRect(i, count, width, height, heights[i], scale);
+    require(marker.right - marker.left == 2 * scale.inset && marker.bottom - marker.top == 2 * scale.inset,
+            "a square marker twice the inset");
     pointClientPosition(area, i, count, heights[i]);
   }
   const int x = in.ConsumeIntegral<int>(), y = in.ConsumeIntegral<int>();
-  const int point = controlPointAt(area, heights, count, x, y);
+  const int point = controlPointAt(area, heights, count, x, y, scale);
   require(point >= -1 && point < count, "a point of the curve or none");
   const int dragged = dragHeight(area, y);
   require(dragged >= 0 && dragged <= 100, "a dragged height in 0..100");
-  double previous = curveRowAt(spline, count, width, height, 4), row = curveRowAt(spline, count, width, height, 5);
-  for (int column = 4; column < width - 4; ++column) {
-    const double following = curveRowAt(spline, count, width, height, column + 1);
+  const int inset = scale.inset;
+  double previous = curveRowAt(spline, count, width, height, inset, inset);
+  double row = curveRowAt(spline, count, width, height, inset + 1, inset);
+  for (int column = inset; column < width - inset; ++column) {
+    const double following = curveRowAt(spline, count, width, height, column + 1, inset);
     const ColumnRun run = curveColumnRun(previous, row, following, height);
     require(!run.drawn || (0 <= run.low && run.low <= run.high && run.high < height), "a run inside the buffer");
     previous = row;

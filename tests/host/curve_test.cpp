@@ -40,6 +40,7 @@ TEST(ResponseCurve, KnownCurvesGiveTheirPercents) {
   for (const auto& [count, heights] : lines) EXPECT_EQ(straightLineHeights(count), heights) << count;
   const std::vector<CurveSegment> spline = splineThroughHeights(line);
   EXPECT_TRUE(curveRowAt(spline, 6, 196, 100, 4) == 96 && curveRowAt(spline, 6, 376, 100, 372) == 4) << "inset by 4";
+  EXPECT_TRUE(curveRowAt(spline, 6, 285, 150, 6, 6) == 144 && curveRowAt(spline, 6, 285, 150, 279, 6) == 6) << "by 6";
 }
 
 TEST(ZoomMath, RawReadingsBecomeInvertedCurvedClampedPercents) {
@@ -70,6 +71,15 @@ TEST(EditorGeometry, MarkersPointsHitsDragsAndColumnRuns) {
                 text(markerRect(3, 6, 190, 100, 60)) + text(markerRect(1, 6, 190, 100, 50)) +
                 text(markerRect(1, 2, 50, 100, 25)) + text(markerRect(6, 7, 190, 100, 100)),
             "0,92,8,100 182,0,190,8 109,37,117,45 36,46,44,54 42,69,50,77 182,0,190,8 ");
+  // At 150 % and 200 %: the inset, half a marker, is 6 and 8 pixels, and the hit radius 15 and 20.
+  const EditorScale at150 = editorScale(144), at200 = editorScale(192), at125 = editorScale(120);
+  EXPECT_EQ(text(markerRect(0, 6, 285, 150, 0, at150)) + text(markerRect(5, 6, 285, 150, 100, at150)) +
+                text(markerRect(5, 6, 380, 200, 100, at200)),
+            "0,138,12,150 273,0,285,12 364,0,380,16 ");
+  EXPECT_TRUE(at125.inset == 5 && at125.hitRadius == 13 && scalePixels(100, 120) == 125 && scalePixels(1, 48) == 1);
+  const PixelRect wide = {126, 135, 411, 285};
+  EXPECT_TRUE(controlPointAt(wide, line, 6, 140, 271, at150) == 0 &&
+              controlPointAt(wide, line, 6, 141, 285, at150) == -1);
   EXPECT_TRUE(gridRow(100, 1) == 25 && gridRow(100, 3) == 75 && gridRow(90, 2) == 44);
   std::string results;
   const std::pair<int, int> positions[] = {{52, 156}, {61, 156}, {62, 156}, {43, 156}, {42, 156}, {52, 147}, {52, 146},

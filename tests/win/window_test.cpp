@@ -3,6 +3,7 @@
 
 #include "app/message_loop.h"
 #include "app/zoom_pump.h"
+#include "core/layout.h"
 #include "curve/curve_editor.h"
 #include "curve/response_curve.h"
 #include "win/win_test_support.h"
@@ -176,6 +177,41 @@ TEST(MainWindow, TabGoesRoundInReadingOrderAndEnterStartsWhereverTheFocusIs) {
   SetFocus(app.deviceList);
   press(VK_RETURN);
   EXPECT_TRUE(app.running && GetFocus() == app.startButton) << "a list that Start locks gives the focus to Stop";
+}
+
+TEST(MainWindow, AnotherScaleLaysTheWindowOutAgainFromItsFontAndLeaksNothing) {
+  ASSERT_TRUE(createProgramWindow(stick));
+  routeCommand(IDC_START_STOP);
+  const auto changeTo = [](int dpi) {
+    RECT suggested = {30, 40, 30 + dpi * 5, 40 + dpi * 4};
+    SendMessageW(app.mainWindow, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  };
+  changeTo(192);
+  changeTo(96);
+  const long objects = gdiObjectCount();
+  for (int change = 0; change < 100; ++change) changeTo(change % 2 == 0 ? 192 : 96);
+  EXPECT_EQ(gdiObjectCount(), objects);
+  changeTo(192);
+  HDC dc = GetDC(app.mainWindow);
+  SelectObject(dc, app.messageFont);
+  TEXTMETRICW font = {};
+  GetTextMetricsW(dc, &font);
+  ReleaseDC(app.mainWindow, dc);
+  RECT client = {}, frame = {};
+  GetClientRect(app.mainWindow, &client);
+  GetWindowRect(app.mainWindow, &frame);
+  const MainLayout layout = computeMainLayout(font.tmHeight, client.right, client.bottom, 192);
+  EXPECT_TRUE(frame.left == 30 && frame.top == 40 && frame.right - frame.left == 30 * font.tmHeight &&
+              frame.bottom - frame.top == 25 * font.tmHeight && app.curveArea.bottom - app.curveArea.top == 200);
+  HWND child = GetWindow(app.mainWindow, GW_CHILD);
+  for (const ControlBox& box : layout.controls) {
+    const RECT place = placeOf(child);
+    EXPECT_TRUE(place.left == box.x && place.top == box.y && place.right - place.left == box.width)
+        << GetDlgCtrlID(child) << " at " << place.left << "," << place.top;
+    EXPECT_EQ(SendMessageW(child, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(app.messageFont));
+    child = GetWindow(child, GW_HWNDNEXT);
+  }
+  EXPECT_TRUE(app.running && app.curveArea.left == layout.curveArea.left && font.tmHeight > 20) << font.tmHeight;
 }
 
 // The program calls GetDC and ReleaseDC through the import table of the test program it is linked into.
