@@ -19,6 +19,7 @@ static int runMessageLoop(HACCEL shortcuts) {
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);  // no later load looks in the current folder
   LoadStringW(instance, IDS_APP_TITLE, app.appTitle, 100);
   LoadStringW(instance, IDS_WINDOW_CLASS, app.windowClassName, 100);
   INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
