@@ -102,13 +102,15 @@ TEST(ZoomPump, StartOpensTheLinkWhateverItAnswersAndStopUndoesAll) {
   // The stand-in waits in the current folder, not beside the program, until a row puts it there.
   const std::filesystem::path beside = besideTheProgram(L"SimConnect.dll"), standIn = L"SimConnect.dll",
                               other = besideTheProgram(L"dinput8.dll");
-  ASSERT_TRUE(beside.parent_path() != std::filesystem::current_path() && MoveFileW(beside.c_str(), L"SimConnect.dll"));
-  const struct PutBack {
+  const struct PutBack {  // whatever a row left, and what an interrupted run left
     ~PutBack() {
-      if (!MoveFileExW(L"SimConnect.dll", besideTheProgram(L"SimConnect.dll").c_str(), MOVEFILE_REPLACE_EXISTING))
-        DeleteFileW(L"SimConnect.dll");
+      const std::filesystem::path place = besideTheProgram(L"SimConnect.dll");
+      while (HMODULE loaded = GetModuleHandleW(place.c_str())) FreeLibrary(loaded);
+      MoveFileExW(L"SimConnect.dll", place.c_str(), MOVEFILE_REPLACE_EXISTING);
     }
   } putBack;
+  ASSERT_TRUE(beside.parent_path() != std::filesystem::current_path() &&
+              MoveFileExW(beside.c_str(), standIn.c_str(), MOVEFILE_REPLACE_EXISTING));
   const std::wstring on = L"Connected to Flight Simulator", off = L"No connection to Flight Simulator";
   const std::tuple<std::string, bool, bool, std::filesystem::path, std::string, bool, std::wstring> cases[] = {
       // requests, cameras, a file copied to SimConnect.dll beside the program after Start (then ticked to the
