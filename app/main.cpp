@@ -21,6 +21,7 @@ static bool anotherCopyRuns(HANDLE oneCopy) {
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);  // no later load looks in the current folder
   LoadStringW(instance, IDS_APP_TITLE, app.appTitle, 100);
   LoadStringW(instance, IDS_WINDOW_CLASS, app.windowClassName, 100);
   // One per user session; it goes with the process.

@@ -17,9 +17,14 @@ static HRESULT addZoomDefinition(const SimConnectApi& api, DWORD definition, con
 }
 
 void openSimLink() {
+  const SimConnectFound found = lookForSimConnect();
+  if (found != simConnectUsable) {
+    app.simHandle = nullptr;
+    showStatus(found == simConnectMissing ? libraryMissingText : libraryUnusableText);
+    return;
+  }
   const SimConnectApi* api = simConnectApi();
-  HRESULT result = E_FAIL;
-  if (api != nullptr) result = api->open(&app.simHandle, "Tarvelix Helper", nullptr, 0, nullptr, 0);
+  const HRESULT result = api->open(&app.simHandle, "Tarvelix Helper", nullptr, 0, nullptr, 0);
   if (FAILED(result) || app.simHandle == nullptr) {
     app.simHandle = nullptr;
     showStatus(notConnectedText);

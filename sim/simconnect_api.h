@@ -1,4 +1,4 @@
-// The four calls of the simulator's client library, looked up once at run time.
+// The four calls of the simulator's client library, looked up at run time from Tarvelix.exe's own folder.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +19,12 @@ struct SimConnectApi {
   SimConnectCloseFn close = nullptr;
 };
 
-// The table of the library's calls, or null when SimConnect.dll or one of its calls is missing.
-// The library is looked for once, on the first call, and stays loaded for the life of the process.
+// What a look for SimConnect.dll found.
+enum SimConnectFound : int { simConnectMissing, simConnectUnusable, simConnectUsable };
+
+// Loads SimConnect.dll from beside Tarvelix.exe, unless a usable one is loaded already. A missing or unusable
+// library is looked for again on the next call; a usable one stays loaded for the life of the process.
+SimConnectFound lookForSimConnect();
+
+// The table of the library's calls, or null while no usable SimConnect.dll is loaded. Never loads.
 const SimConnectApi* simConnectApi();

@@ -6,6 +6,7 @@
 
 #include <dbt.h>
 
+#include <filesystem>
 #include <fstream>
 #include <map>
 
@@ -27,6 +28,13 @@ std::string calls() {
   log.close();
   std::ofstream(simulatorLog, std::ios::trunc);
   return all;
+}
+
+// A file beside the test program, where the program looks for SimConnect.dll.
+std::filesystem::path besideTheProgram(const wchar_t* name) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return std::filesystem::path(path).replace_filename(name);
 }
 
 std::string stick(double throttle, const std::string& extra = "") {
@@ -102,28 +110,48 @@ TEST(ZoomPump, StartOpensTheLinkWhateverItAnswersAndStopUndoesAll) {
   ASSERT_TRUE(startWith(deviceLine(1, "Buttons") + "object Button 0x4 0 0 Trigger\n"));
   routeCommand(IDC_START_STOP);
   EXPECT_TRUE(!app.running && calls().empty() && shown() == L"Start ") << "no axis to read: nothing starts";
-  const std::tuple<std::string, bool, bool, std::string, bool> cases[] = {
-      // requests, cameras, the calls at Start and the first tick, whether the link stays
-      {"", true, true, "Open Define0 Define1 Write0=50 Write1=50", true},
-      {"", true, false, "Open Define0 Define1 Write0=50", true},
-      {"", false, true, "Open Define0 Define1 Write1=50", true},
-      {"", false, false, "Open Define0 Define1", true},
-      {"fail-open", true, true, "Open!", false},
-      {"fail-define 0", true, true, "Open Define0! Write0=50 Write1=50", true},
-      {"fail-define 1", true, true, "Open Define0 Define1! Write0=50 Write1=50", true},
-      {"fail-writes", true, true, "Open Define0 Define1 Write0=50! Close", false},
-      {"fail-writes", false, true, "Open Define0 Define1 Write1=50! Close", false}};
+  // The stand-in waits in the current folder, not beside the program, until a row puts it there.
+  const std::filesystem::path beside = besideTheProgram(L"SimConnect.dll"), standIn = L"SimConnect.dll",
+                              other = besideTheProgram(L"dinput8.dll");
+  const struct PutBack {  // whatever a row left, and what an interrupted run left
+    ~PutBack() {
+      const std::filesystem::path place = besideTheProgram(L"SimConnect.dll");
+      while (HMODULE loaded = GetModuleHandleW(place.c_str())) FreeLibrary(loaded);
+      MoveFileExW(L"SimConnect.dll", place.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+  } putBack;
+  ASSERT_TRUE(beside.parent_path() != std::filesystem::current_path() &&
+              MoveFileExW(beside.c_str(), standIn.c_str(), MOVEFILE_REPLACE_EXISTING));
+  const std::wstring on = L"Connected to Flight Simulator", off = L"No connection to Flight Simulator";
+  const std::tuple<std::string, bool, bool, std::filesystem::path, std::string, bool, std::wstring> cases[] = {
+      // requests, cameras, a file copied to SimConnect.dll beside the program after Start (then ticked to the
+      // 40th tick; the empty control file is no DLL), the calls at Start and the ticks, whether the link stays,
+      // the status
+      {"", true, true, {}, "", false, L"SimConnect.dll not found next to Tarvelix.exe"},
+      {"", true, true, simulatorRequests, "", false, L"SimConnect.dll next to Tarvelix.exe cannot be used"},
+      {"", true, true, other, "", false, L"SimConnect.dll next to Tarvelix.exe cannot be used"},
+      {"", true, true, standIn, "Open Define0 Define1 Write0=50 Write1=50", true, on},
+      {"", true, true, {}, "Open Define0 Define1 Write0=50 Write1=50", true, on},
+      {"", true, false, {}, "Open Define0 Define1 Write0=50", true, on},
+      {"", false, true, {}, "Open Define0 Define1 Write1=50", true, on},
+      {"", false, false, {}, "Open Define0 Define1", true, on},
+      {"fail-open", true, true, {}, "Open!", false, off},
+      {"fail-define 0", true, true, {}, "Open Define0! Write0=50 Write1=50", true, off},
+      {"fail-define 1", true, true, {}, "Open Define0 Define1! Write0=50 Write1=50", true, off},
+      {"fail-writes", true, true, {}, "Open Define0 Define1 Write0=50! Close", false, off},
+      {"fail-writes", false, true, {}, "Open Define0 Define1 Write1=50! Close", false, off}};
   ASSERT_TRUE(startWith(stick(0.5)));
-  for (const auto& [requests, cockpit, chase, expected, linked] : cases) {
+  for (const auto& [requests, cockpit, chase, later, expected, linked, status] : cases) {
     simulatorControl(requests);
     app.cockpitCamera = cockpit;
     app.chaseCamera = chase;
     routeCommand(IDC_START_STOP);
+    EXPECT_TRUE(later.empty() || CopyFileW(later.c_str(), beside.c_str(), FALSE)) << "an unusable DLL is freed";
     tick();
-    EXPECT_EQ(calls(), expected) << requests << cockpit << chase;
+    while (!later.empty() && app.tickCount % 40 != 0) tick();
+    EXPECT_EQ(calls(), expected) << requests << cockpit << chase << later;
     EXPECT_EQ(app.simHandle != nullptr, linked) << requests;
-    EXPECT_EQ(shown(), requests.empty() ? L"Stop locked Connected to Flight Simulator"
-                                        : L"Stop locked No connection to Flight Simulator");
+    EXPECT_EQ(shown(), L"Stop locked " + status);
     EXPECT_TRUE(app.running && app.outputPercent == 50) << "the pump goes on whatever the link does";
     routeCommand(IDC_START_STOP);
     EXPECT_TRUE(!app.running && app.outputPercent == 0 && app.simHandle == nullptr && shown() == L"Start ")
