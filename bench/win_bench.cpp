@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "bench/gdi_objects.h"
 #include "app/zoom_pump.h"
 #include "core/zoom_math.h"
 #include "curve/curve_editor.h"
