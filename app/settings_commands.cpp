@@ -25,7 +25,7 @@ static void adoptStoredCurve() {
   app.curveValues = straightLineHeights(app.curvePointCount);
 }
 
-static const std::wstring saveFailedText = L"Settings could not be saved";
+static constexpr const wchar_t* saveFailedText = L"Settings could not be saved";
 
 static void setCheck(HWND checkBox, bool checked) {
   SendMessageW(checkBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -86,7 +86,7 @@ void saveSettings() {
     settings.autostart = true;
   }
   if (!writeSettings(settings)) {
-    showStatus(saveFailedText.c_str());
+    showStatus(saveFailedText);
     return;
   }
   // A good Save takes back the failure of the one before.
