@@ -68,10 +68,10 @@ def prepare(name, script, settings=None, simulator=True):
     return d
 
 
-def spawn(d, minimized=False):
+def spawn(d, minimized=False, **env):
     # Minimized as a shortcut set to "Run: Minimized" starts it; start waits for the program to end.
     env = dict(WINE_ENV, TARVELIX_VC_SCRIPT=str(d.script), TARVELIX_SIM_LOG=str(d.sim_log),
-               TARVELIX_SIM_CONTROL=str(d.sim_control))
+               TARVELIX_SIM_CONTROL=str(d.sim_control), **env)
     d.stderr = open(d.dir / "stderr.txt", "w")
     d.process = subprocess.Popen(["wine"] + (["start", "/wait", "/min", "/unix"] if minimized else []) +
                                  [str(d.dir / "Tarvelix.exe")], cwd=d.dir, env=env, stdout=subprocess.DEVNULL,
