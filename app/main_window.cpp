@@ -94,8 +94,10 @@ int measureMessageFontHeight() {
   return measured ? buffer[0].otmTextMetrics.tmHeight : fallback;
 }
 
-void useMessageFont(HWND control) {
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(app.messageFont), TRUE);
+// Every control and the status bar show the message font.
+void useMessageFont() {
+  for (HWND child = GetWindow(app.mainWindow, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(app.messageFont), TRUE);
 }
 
 RECT toRect(const PixelRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
@@ -106,7 +108,6 @@ void createControls() {
     HWND control = CreateWindowExW(0, child.className, child.caption, WS_CHILD | WS_VISIBLE | child.style, 0, 0, 0, 0,
                                    app.mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)),
                                    app.instanceHandle, nullptr);
-    useMessageFont(control);
     if (child.kept != nullptr) *child.kept = control;
   }
 }
@@ -136,6 +137,14 @@ void layOut(const POINT* place) {
   ReleaseDC(app.mainWindow, dc);
   drawCurveEditor();
 }
+// In place of a control since disabled, the first that takes the focus.
+void restoreFocus() {
+  HWND target = app.focusedControl;
+  if (target == nullptr || !IsWindow(target) || !IsWindowEnabled(target))
+    target = GetNextDlgTabItem(app.mainWindow, nullptr, FALSE);
+  SetFocus(target);
+}
+
 }  // namespace
 
 // The image drawn for the size asked, where LoadIconW would shrink the large one for the caption and taskbar.
@@ -171,7 +180,7 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
   rebuildCurveSpline();
   createControls();
   app.statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"", app.mainWindow, IDC_STATUS_BAR);
-  useMessageFont(app.statusBar);
+  useMessageFont();
   // Laid out while hidden: a window started minimized has no client area to measure.
   layOut(nullptr);
   applyStartupSettings();
@@ -188,20 +197,21 @@ void changeDpi(int dpi, const RECT& suggested) {
   const HFONT previous = app.messageFont;
   app.dpi = dpi;
   app.messageFont = createMessageFont(dpi);
-  for (HWND child = GetWindow(app.mainWindow, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
-    useMessageFont(child);
+  useMessageFont();
   const POINT place = {suggested.left, suggested.top};
   layOut(&place);
   InvalidateRect(app.mainWindow, nullptr, TRUE);
   if (previous != nullptr) DeleteObject(previous);
 }
 
-// In place of a control since disabled, the first that takes the focus.
-void restoreFocus() {
-  HWND target = app.focusedControl;
-  if (target == nullptr || !IsWindow(target) || !IsWindowEnabled(target))
-    target = GetNextDlgTabItem(app.mainWindow, nullptr, FALSE);
-  SetFocus(target);
+// As in a dialog box, the focus leaves with the window and comes back to where it was.
+void keepFocus(WPARAM activation) {
+  if (LOWORD(activation) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(app.mainWindow, focus)) app.focusedControl = focus;
+    return;
+  }
+  if (HIWORD(activation) == 0) restoreFocus();  // not while minimized
 }
 
 void releaseMessageFont() {

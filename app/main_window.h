@@ -15,8 +15,8 @@ bool createMainWindow(HINSTANCE instance, int showCommand);
 // at the new size; the old font last.
 void changeDpi(int dpi, const RECT& suggested);
 
-// Gives the focus back to the control that had it when the window was deactivated.
-void restoreFocus();
+// WM_ACTIVATE: as in a dialog box, the focus leaves with the window and comes back to where it was.
+void keepFocus(WPARAM activation);
 
 // The font goes only after the controls that show it (WM_NCDESTROY).
 void releaseMessageFont();

@@ -106,16 +106,6 @@ bool runCommand(int id, HWND sender) {
   }
 }
 
-// As in a dialog box, the focus leaves with the window and comes back to where it was.
-void keepFocus(WPARAM activation) {
-  if (LOWORD(activation) == WA_INACTIVE) {
-    HWND focus = GetFocus();
-    if (focus != nullptr && IsChild(app.mainWindow, focus)) app.focusedControl = focus;
-    return;
-  }
-  if (HIWORD(activation) == 0) restoreFocus();  // not while minimized
-}
-
 void paintInputLine(HDC dc) {
   if (!app.running || !app.curvesEnabled) return;
   const int width = app.curveArea.right - app.curveArea.left;
