@@ -89,6 +89,11 @@ void lookForAwaitedController() {
     stopLooking();
     return;
   }
+  // A refill would close the list under the user's pointer: the look waits until it is closed.
+  if (listDroppedDown()) {
+    SetTimer(app.mainWindow, comebackTimerId, firstLookDelayMs, nullptr);
+    return;
+  }
   --app.looksLeft;
   refreshDevices();
   const int deviceRow = awaitedDeviceRow();

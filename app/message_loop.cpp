@@ -2,14 +2,8 @@
 
 #include "state/app_state.h"
 
-// While a list's drop-down is open the keys are the list's: Enter picks the row, a letter jumps to one.
-static bool listDroppedDown() {
-  return SendMessageW(app.deviceList, CB_GETDROPPEDSTATE, 0, 0) != FALSE ||
-         SendMessageW(app.axisList, CB_GETDROPPEDSTATE, 0, 0) != FALSE;
-}
-
-// The shortcuts reach the main window whichever control holds the focus; Tab and the arrow keys move the focus
-// as in a dialog box.
+// The shortcuts reach the main window whichever control holds the focus, but not while a list is open: Enter
+// then picks the row, a letter jumps to one. Tab and the arrow keys move the focus as in a dialog box.
 void processMessage(MSG& message, HACCEL shortcuts) {
   const bool key = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
   if (key && !listDroppedDown() && TranslateAcceleratorW(app.mainWindow, shortcuts, &message)) return;

@@ -31,17 +31,17 @@ static void setCheck(HWND checkBox, bool checked) {
   SendMessageW(checkBox, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-// The selected device's instance GUID as text; empty when no device is selected or it cannot tell.
-static std::wstring selectedDeviceText() {
-  const LRESULT row = SendMessageW(app.deviceList, CB_GETCURSEL, 0, 0);
-  if (row < 0 || static_cast<std::size_t>(row) >= app.devices.size() || app.devices[row] == nullptr) return {};
-  return instanceGuidText(app.devices[row]);
+// What Start would use: nothing while a list shows no row.
+static bool rowShown(HWND list) { return SendMessageW(list, CB_GETCURSEL, 0, 0) >= 0; }
+
+// The instance GUID of the device in use as text; empty when there is none or it cannot tell.
+static std::wstring deviceInUseText() {
+  return activeDeviceRow() < 0 || !rowShown(app.deviceList) ? std::wstring() : instanceGuidText(app.activeDevice);
 }
 
-// The text of the selected axis row, however long it is.
-static std::wstring selectedAxisText() {
-  const LRESULT row = SendMessageW(app.axisList, CB_GETCURSEL, 0, 0);
-  return row < 0 ? std::wstring() : comboRowText(app.axisList, static_cast<int>(row));
+// The text of the axis row in use, however long it is; empty when there is none.
+static std::wstring axisInUseText() {
+  return app.axisIndex < 0 || !rowShown(app.axisList) ? std::wstring() : comboRowText(app.axisList, app.axisIndex);
 }
 
 void applyStartupSettings() {
@@ -76,8 +76,8 @@ void applyStartupSettings() {
 }
 
 void saveSettings() {
-  ZoomSettings settings = {selectedDeviceText(), selectedAxisText(), app.inverted,    app.chaseCamera,
-                           app.cockpitCamera,    app.curvesEnabled,  app.curveValues, app.running};
+  ZoomSettings settings = {deviceInUseText(), axisInUseText(),   app.inverted,    app.chaseCamera,
+                           app.cockpitCamera, app.curvesEnabled, app.curveValues, app.running};
   // While a controller is awaited, the lists show whatever the refresh chose: the awaited one is the choice,
   // and it was running (or about to) when it went.
   if (app.awaitingController) {

@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/settings_commands.h"
 #include "app/zoom_pump.h"
+#include "core/editor_geometry.h"
 #include "curve/curve_editor.h"
 #include "input/axis_list.h"
 #include "input/device_list.h"
@@ -49,8 +50,18 @@ void shutDown() {
   PostQuitMessage(0);
 }
 
-// A list also tells of the focus and of its drop-down opening and closing: only a new selection is a choice.
-bool isListNotice(int id, int code) { return (id == IDC_DEVICE_LIST || id == IDC_AXIS_LIST) && code != CBN_SELCHANGE; }
+bool isList(int id) { return id == IDC_DEVICE_LIST || id == IDC_AXIS_LIST; }
+
+// While a list's drop-down is open its selection follows the pointer and the keys, and how the closing notices
+// follow one another is not fixed: a row is the user's choice once the list has closed on it. A change made
+// while it is closed (arrow keys, the wheel, a letter) is one at once, and so is every selection of the program.
+bool listChoiceSettled(int id, int code) {
+  HWND list = id == IDC_DEVICE_LIST ? app.deviceList : app.axisList;
+  if (code == CBN_SELCHANGE) return app.selectingRow || SendMessageW(list, CB_GETDROPPEDSTATE, 0, 0) == FALSE;
+  if (code != CBN_CLOSEUP && code != CBN_SELENDOK && code != CBN_SELENDCANCEL) return false;
+  const int inUse = id == IDC_DEVICE_LIST ? activeDeviceRow() : app.axisIndex;
+  return SendMessageW(list, CB_GETCURSEL, 0, 0) != inUse;
+}
 
 // Refresh and the two lists would pull the device out from under the running pump.
 bool ignoredWhileRunning(int id) { return id == IDC_REFRESH || id == IDC_DEVICE_LIST || id == IDC_AXIS_LIST; }
@@ -108,8 +119,9 @@ bool runCommand(int id, HWND sender) {
 
 void paintInputLine(HDC dc) {
   if (!app.running || !app.curvesEnabled) return;
+  // On the curve's own column for that percent, as the markers stand on theirs.
   const int width = app.curveArea.right - app.curveArea.left;
-  const int x = app.curveArea.left + (width * app.inputPercent) / 100;
+  const int x = app.curveArea.left + curveColumn(app.inputPercent, 100, width, editorScale(app.dpi));
   MoveToEx(dc, x, app.curveArea.bottom - 1, nullptr);
   LineTo(dc, x, app.curveArea.top);
 }
@@ -142,7 +154,7 @@ void paintMainWindow(HWND window) {
 LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      if (isListNotice(LOWORD(wParam), HIWORD(wParam))) return 0;
+      if (isList(LOWORD(wParam)) && !listChoiceSettled(LOWORD(wParam), HIWORD(wParam))) return 0;
       if (runCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
       break;
     case WM_PAINT:

@@ -99,3 +99,8 @@ int deviceRowWithInstance(const std::wstring& instanceText) {
   }
   return -1;
 }
+
+int activeDeviceRow() {
+  const auto found = std::find(app.devices.begin(), app.devices.end(), app.activeDevice);
+  return app.activeDevice == nullptr || found == app.devices.end() ? -1 : static_cast<int>(found - app.devices.begin());
+}

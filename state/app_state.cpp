@@ -20,6 +20,11 @@ void invalidateDisplays() {
   InvalidateRect(app.mainWindow, &both, FALSE);
 }
 
+bool listDroppedDown() {
+  return SendMessageW(app.deviceList, CB_GETDROPPEDSTATE, 0, 0) != FALSE ||
+         SendMessageW(app.axisList, CB_GETDROPPEDSTATE, 0, 0) != FALSE;
+}
+
 void selectRow(HWND comboBox, int row, int commandId) {
   const bool outer = std::exchange(app.selectingRow, true);
   SendMessageW(comboBox, CB_SETCURSEL, static_cast<WPARAM>(row), 0);

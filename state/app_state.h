@@ -96,6 +96,9 @@ std::wstring statusText();
 // Marks the level bar and the curve editor for repainting, without erasing.
 void invalidateDisplays();
 
+// True while the device or the axis list has its drop-down open: the keys and the rows are the list's.
+bool listDroppedDown();
+
 // Selects a row of a combo box and sends the main window its selection command, as the user's choice does:
 // WM_COMMAND with the command id and CBN_SELCHANGE, the combo box as the sender, handled before this returns.
 void selectRow(HWND comboBox, int row, int commandId);

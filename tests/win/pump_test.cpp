@@ -219,6 +219,11 @@ TEST(ZoomPump, ALostControllerIsAwaitedAndResumesOnTheSameAxis) {
     EXPECT_EQ(debugTexts(), L"") << "nothing is enumerated within the broadcast";
     for (int look = 0; look < c.absentLooks; ++look) SendMessageW(app.mainWindow, WM_TIMER, IDT_COMEBACK, 0);
     useControllers(c.back);
+    debugTexts();
+    SendMessageW(app.deviceList, CB_SHOWDROPDOWN, TRUE, 0);
+    SendMessageW(app.mainWindow, WM_TIMER, IDT_COMEBACK, 0);
+    EXPECT_EQ(debugTexts(), L"") << c.what << ": a look waits while the user has the list open";
+    SendMessageW(app.deviceList, CB_SHOWDROPDOWN, FALSE, 0);
     if (c.userRefreshes) routeCommand(IDC_REFRESH, 1);
     SendMessageW(app.mainWindow, WM_TIMER, IDT_COMEBACK, 0);
     EXPECT_EQ(rowsOf(app.deviceList) + L" " + rowsOf(app.axisList) + (app.running ? L" running" : L""), c.choice)
