@@ -24,19 +24,24 @@ static int toInt(long long value, int margin = 0) {
   return static_cast<int>(std::clamp<long long>(value, INT_MIN + margin, INT_MAX - margin));
 }
 
+int curveColumn(int numerator, int denominator, int width, const EditorScale& scale) {
+  if (denominator == 0) return scale.inset;
+  return toInt(scale.inset + (static_cast<long long>(numerator) * (width - 2 * scale.inset)) / denominator);
+}
+
 PixelRect markerRect(int index, int pointCount, int width, int height, int value, const EditorScale& scale) {
   const int inset = scale.inset;
-  const int left = (index * (width - 2 * inset)) / (pointCount - 1);
+  const int left = curveColumn(index, pointCount - 1, width, scale) - inset;
   const int centreRow = toInt(height - ((static_cast<long long>(height - 2 * inset) * value) / 100 + inset), inset);
   return {left, centreRow - inset, left + 2 * inset, centreRow + inset};
 }
 
 int gridRow(int height, int k) { return (height / 4) * k; }
 
-PointPosition pointClientPosition(const PixelRect& area, int index, int pointCount, int value) {
-  const int width = area.right - area.left;
+PointPosition pointClientPosition(const PixelRect& area, int index, int pointCount, int value,
+                                  const EditorScale& scale) {
   const int height = area.bottom - area.top;
-  return {area.left + index * (width / (pointCount - 1)),
+  return {area.left + curveColumn(index, pointCount - 1, area.right - area.left, scale),
           toInt(area.bottom - (static_cast<long long>(height) * value) / 100)};
 }
 
@@ -45,14 +50,19 @@ int controlPointAt(const PixelRect& area, const std::vector<int>& values, int po
   if (!curveEditorUsable(area.right - area.left, area.bottom - area.top, pointCount, static_cast<int>(values.size()),
                          scale))
     return -1;
+  // Many points stand closer together than the radius: the nearest wins, so each marker can be taken.
   const long long radius = scale.hitRadius;
+  int nearest = -1;
+  long long nearestDistance = 0;
   for (int i = 0; i < pointCount; ++i) {
-    const PointPosition point = pointClientPosition(area, i, pointCount, values[i]);
-    if (std::llabs(static_cast<long long>(point.x) - x) < radius &&
-        std::llabs(static_cast<long long>(point.y) - y) < radius)
-      return i;
+    const PointPosition point = pointClientPosition(area, i, pointCount, values[i], scale);
+    const long long dx = std::llabs(static_cast<long long>(point.x) - x);
+    const long long dy = std::llabs(static_cast<long long>(point.y) - y);
+    if (dx >= radius || dy >= radius || (nearest >= 0 && dx * dx + dy * dy >= nearestDistance)) continue;
+    nearest = i;
+    nearestDistance = dx * dx + dy * dy;
   }
-  return -1;
+  return nearest;
 }
 
 int dragHeight(const PixelRect& area, int y) {

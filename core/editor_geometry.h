@@ -27,7 +27,12 @@ EditorScale editorScale(int dpi);
 // wider and higher than the inset on both sides.
 bool curveEditorUsable(int width, int height, int pointCount, int valueCount, const EditorScale& scale = {});
 
-// Back-buffer rectangle of point i's marker, 8 x 8 at 96 DPI.
+// The back-buffer column at a share of the curve's span, numerator / denominator: i / (n - 1) for point i of n,
+// p / 100 for an axis percent p. The curve runs from the inset to the inset before the right edge, and the
+// markers, the mouse and the input line all stand on this one column.
+int curveColumn(int numerator, int denominator, int width, const EditorScale& scale = {});
+
+// Back-buffer rectangle of point i's marker, 8 x 8 at 96 DPI, centred on its column.
 PixelRect markerRect(int index, int pointCount, int width, int height, int value, const EditorScale& scale = {});
 
 // Back-buffer row of grid line k (1..3).
@@ -38,9 +43,11 @@ struct PointPosition {
   int x = 0;
   int y = 0;
 };
-PointPosition pointClientPosition(const PixelRect& area, int index, int pointCount, int value);
+PointPosition pointClientPosition(const PixelRect& area, int index, int pointCount, int value,
+                                  const EditorScale& scale = {});
 
-// Index of the first point nearer than the hit radius on both axes, or -1.
+// Index of the point nearest the position among those nearer than the hit radius on both axes (the lower index
+// of two as near), or -1.
 int controlPointAt(const PixelRect& area, const std::vector<int>& values, int pointCount, int x, int y,
                    const EditorScale& scale = {});
 

@@ -35,13 +35,15 @@ std::vector<CurveSegment> buildNaturalSpline(const std::vector<double>& xs, cons
   return segments;
 }
 
+// Where 100 is a multiple of count - 1, the quotient is exact and these are whole percents.
+double knotAbscissa(int index, int count) { return (100.0 * index) / (count - 1); }
+
 std::vector<CurveSegment> splineThroughHeights(const std::vector<int>& heights) {
   const int count = static_cast<int>(heights.size());
   if (count < minCurvePoints || count > maxCurvePoints) return {};
-  const int step = 100 / (count - 1);
   std::vector<double> xs(heights.size()), ys(heights.size());
   for (int i = 0; i < count; ++i) {
-    xs[i] = static_cast<double>(i * step);
+    xs[i] = knotAbscissa(i, count);
     ys[i] = static_cast<double>(heights[i]);
   }
   return buildNaturalSpline(xs, ys);
@@ -61,9 +63,9 @@ static std::size_t segmentIndex(double quotient, std::size_t segmentCount) {
 
 int curvePercentAt(const std::vector<CurveSegment>& spline, int pointCount, int percent) {
   if (spline.empty() || pointCount < minCurvePoints || pointCount > maxCurvePoints) return percent;
-  const int step = 100 / (pointCount - 1);
-  const int k = std::min(percent / step, pointCount - 2);
-  const CurveSegment& segment = spline[segmentIndex(k, spline.size())];
+  // The knot at or left of the percent, in whole numbers: percent / (100 / (n - 1)) without the rounded step.
+  const long long k = std::min((static_cast<long long>(percent) * (pointCount - 1)) / 100, 0LL + pointCount - 2);
+  const CurveSegment& segment = spline[segmentIndex(static_cast<double>(k), spline.size())];
   // Hand-edited heights near the 32-bit limits overshoot past them; the pump clamps to 0..100 afterwards.
   const double value = evaluateSegment(segment, static_cast<double>(percent));
   if (!(value == value)) return 0;
@@ -74,8 +76,7 @@ double curveRowAt(const std::vector<CurveSegment>& spline, int pointCount, int w
                   int inset) {
   if (spline.empty() || pointCount < minCurvePoints || pointCount > maxCurvePoints || width <= 2 * inset) return 0;
   const double p = ((column - inset) * 100) / (width - 2 * inset);
-  const int step = 100 / (pointCount - 1);
-  double k = std::floor(p / step);
+  double k = std::floor(p / knotAbscissa(1, pointCount));
   if (k > pointCount - 2) k = pointCount - 2;
   const double v = evaluateSegment(spline[segmentIndex(k, spline.size())], p);
   return (height - 2 * inset + inset) - (v * (height - 2 * inset)) / 100;

@@ -16,7 +16,10 @@ struct CurveSegment {
 // Segments through the knots (xs strictly increasing, same length as ys); m knots give m - 1.
 std::vector<CurveSegment> buildNaturalSpline(const std::vector<double>& xs, const std::vector<double>& ys);
 
-// Knots at i * (100 / (n - 1)) percent with the given heights. Needs 2..101 heights.
+// The percent at which knot i of count lies: 100 * i / (count - 1), spread over the whole 0..100.
+double knotAbscissa(int index, int count);
+
+// Knots at knotAbscissa(i, n) with the given heights. Needs 2..101 heights.
 std::vector<CurveSegment> splineThroughHeights(const std::vector<int>& heights);
 
 // The value of one segment at abscissa p.

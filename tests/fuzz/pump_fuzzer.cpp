@@ -30,7 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const PixelRect marker = markerRect(i, count, width, height, heights[i], scale);
     require(marker.right - marker.left == 2 * scale.inset && marker.bottom - marker.top == 2 * scale.inset,
             "a square marker twice the inset");
-    pointClientPosition(area, i, count, heights[i]);
+    // Every marker can be taken where it is drawn: the point found there stands on it.
+    const PointPosition point = pointClientPosition(area, i, count, heights[i], scale);
+    require(point.x == area.left + marker.left + scale.inset, "the mouse finds a point on its marker's column");
+    const int found = controlPointAt(area, heights, count, point.x, point.y, scale);
+    const PointPosition there =
+        pointClientPosition(area, found < 0 ? 0 : found, count, heights[found < 0 ? 0 : found], scale);
+    require(found >= 0 && there.x == point.x && there.y == point.y, "a marker's own point or one on top of it");
   }
   const int x = in.ConsumeIntegral<int>(), y = in.ConsumeIntegral<int>();
   const int point = controlPointAt(area, heights, count, x, y, scale);

@@ -29,7 +29,11 @@ std::string text(const PixelRect& r) {
 TEST(ResponseCurve, KnownCurvesGiveTheirPercents) {
   EXPECT_EQ(curveAt(dip, {10, 25, 50, 75, 90, 99, 100}), "0 0 1 -7 39 93 100 ");
   EXPECT_EQ(curveAt({0, 10, 30, 60, 80, 100}, {0, 10, 25, 50, 75, 90, 99, 100}), "0 4 13 45 75 89 98 100 ");
-  EXPECT_EQ(curveAt({0, 0, 0, 0, 0, 0, 100}, {96, 98, 100}), "100 115 131 ") << "seven points: the knots end at 96";
+  // Knots spread over the whole 0..100 whatever the count: a line of seven or fifty points stays the line.
+  EXPECT_EQ(curveAt({0, 10, 20, 30, 40, 50, 60}, {30, 90, 100}), "18 54 60 ");
+  EXPECT_EQ(curveAt({0, 16, 33, 50, 66, 83, 100}, {10, 30, 50, 90, 100}), "9 29 50 89 100 ") << "within 1 of it";
+  EXPECT_EQ(curveAt({0, 0, 0, 0, 0, 0, 100}, {96, 98, 100}), "69 84 100 ");
+  EXPECT_EQ(curveAt(straightLineHeights(50), {1, 30, 77, 99, 100}), "0 29 76 98 100 ");
   EXPECT_EQ(curveAt({30, 70}, {0, 25, 50, 100}), "30 40 50 70 ");
   EXPECT_EQ(curveAt({40, 40, 40, 40, 40, 40}, {0, 77, 100}), "40 40 40 ");
   EXPECT_EQ(curveAt(line, {-30, 0, 33, 67, 100, 250}), "-30 0 33 67 100 250 ") << "outside 0..100 too";
@@ -69,8 +73,9 @@ TEST(ZoomMath, RawReadingsBecomeInvertedCurvedClampedPercents) {
 TEST(EditorGeometry, MarkersPointsHitsDragsAndColumnRuns) {
   EXPECT_EQ(text(markerRect(0, 6, 190, 100, 0)) + text(markerRect(5, 6, 190, 100, 100)) +
                 text(markerRect(3, 6, 190, 100, 60)) + text(markerRect(1, 6, 190, 100, 50)) +
-                text(markerRect(1, 2, 50, 100, 25)) + text(markerRect(6, 7, 190, 100, 100)),
-            "0,92,8,100 182,0,190,8 109,37,117,45 36,46,44,54 42,69,50,77 182,0,190,8 ");
+                text(markerRect(1, 2, 50, 100, 25)) + text(markerRect(6, 7, 190, 100, 100)) +
+                text(markerRect(40, 50, 190, 100, 81)),
+            "0,92,8,100 182,0,190,8 109,37,117,45 36,46,44,54 42,69,50,77 182,0,190,8 148,18,156,26 ");
   // At 150 % and 200 %: the inset, half a marker, is 6 and 8 pixels, and the hit radius 15 and 20.
   const EditorScale at150 = editorScale(144), at200 = editorScale(192), at125 = editorScale(120);
   EXPECT_EQ(text(markerRect(0, 6, 285, 150, 0, at150)) + text(markerRect(5, 6, 285, 150, 100, at150)) +
@@ -79,14 +84,20 @@ TEST(EditorGeometry, MarkersPointsHitsDragsAndColumnRuns) {
   EXPECT_TRUE(at125.inset == 5 && at125.hitRadius == 13 && scalePixels(100, 120) == 125 && scalePixels(1, 48) == 1);
   const PixelRect wide = {126, 135, 411, 285};
   EXPECT_TRUE(controlPointAt(wide, line, 6, 140, 271, at150) == 0 &&
-              controlPointAt(wide, line, 6, 141, 285, at150) == -1);
+              controlPointAt(wide, line, 6, 147, 285, at150) == -1);
   EXPECT_TRUE(gridRow(100, 1) == 25 && gridRow(100, 3) == 75 && gridRow(90, 2) == 44);
   std::string results;
-  const std::pair<int, int> positions[] = {{52, 156}, {61, 156}, {62, 156}, {43, 156}, {42, 156}, {52, 147}, {52, 146},
-                                           {52, 165}, {52, 166}, {61, 147}, {99, 127}, {251, 65}, {252, 56}, {147, 96}};
+  const std::pair<int, int> positions[] = {{56, 156}, {65, 156}, {66, 156}, {47, 156}, {46, 156}, {56, 147}, {56, 146},
+                                           {56, 165}, {56, 166}, {65, 147}, {99, 127}, {247, 65}, {248, 56}, {147, 96}};
   for (const auto& [x, y] : positions) results += std::to_string(controlPointAt(area, line, 6, x, y)) + " ";
   EXPECT_EQ(results, "0 0 -1 0 -1 0 -1 0 -1 0 1 5 -1 -1 ") << "less than 10 pixels away on both axes";
-  EXPECT_EQ(controlPointAt({0, 0, 20, 100}, std::vector<int>(6, 50), 6, 12, 50), 1) << "overlaps: the lowest index";
+  EXPECT_EQ(controlPointAt({0, 0, 20, 100}, std::vector<int>(6, 50), 6, 12, 50), 3) << "overlaps: the nearest";
+  // Fifty points stand 3.7 pixels apart: each is taken on its own marker, the last at the top-right corner.
+  const std::vector<int> fifty = straightLineHeights(50);
+  results.clear();
+  for (const auto& [x, y] : {std::pair{56, 156}, {204, 75}, {205, 74}, {238, 56}, {248, 56}})
+    results += std::to_string(controlPointAt(area, fifty, 50, x, y)) + " ";
+  EXPECT_EQ(results, "0 40 40 49 -1 ");
   EXPECT_EQ(controlPointAt(area, {0, INT_MAX, INT_MIN, INT_MAX, INT_MIN, 0}, 6, 128, 10), -1) << "far off, no overflow";
   const PixelRect high = markerRect(1, 6, 190, 100, INT_MAX), low = markerRect(2, 6, 190, 100, INT_MIN);
   EXPECT_TRUE(high.top < high.bottom && high.bottom < 0 && 100 < low.top && low.top < low.bottom);

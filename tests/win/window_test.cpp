@@ -4,6 +4,7 @@
 #include "app/message_loop.h"
 #include "app/zoom_pump.h"
 #include "bench/gdi_objects.h"
+#include "core/editor_geometry.h"
 #include "core/layout.h"
 #include "curve/curve_editor.h"
 #include "curve/response_curve.h"
@@ -113,23 +114,24 @@ TEST(MainWindow, EditorAndPaintShowTheCurveItsMarkersTheLevelAndTheInputLine) {
 
 TEST(MainWindow, DraggingHoldsTheCaptureAndStaysWithinTheEditor) {
   ASSERT_TRUE(createProgramWindow(stick));
-  const int w = app.curveArea.right - app.curveArea.left, step = w / 5, bottom = app.curveArea.bottom;
+  const int w = app.curveArea.right - app.curveArea.left, bottom = app.curveArea.bottom;
+  const PixelRect area = {app.curveArea.left, app.curveArea.top, app.curveArea.right, bottom};
+  const PointPosition second = pointClientPosition(area, 2, 6, 40), fourth = pointClientPosition(area, 3, 6, 60);
   const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
-  mouse(WM_LBUTTONDOWN, app.curveArea.left + 2 * step, bottom - 40);
-  EXPECT_TRUE(app.dragPoint == -1 && cursorAt(app.curveArea.left + 2 * step, bottom - 40) == arrow)
+  mouse(WM_LBUTTONDOWN, second.x, second.y);
+  EXPECT_TRUE(app.dragPoint == -1 && cursorAt(second.x, second.y) == arrow)
       << "curves are off: the mouse changes nothing";
   click(app.curvesCheckBox);
-  EXPECT_TRUE(cursorAt(app.curveArea.left + 2 * step + 9, bottom - 49) == app.handCursor &&
-              cursorAt(app.curveArea.left + 2 * step + 10, bottom - 40) == arrow)
+  EXPECT_TRUE(cursorAt(second.x + 9, second.y - 9) == app.handCursor && cursorAt(second.x + 10, second.y) == arrow)
       << "the hand over a point, less than 10 pixels from it, and the arrow elsewhere";
-  mouse(WM_LBUTTONDOWN, app.curveArea.left + 2 * step + 9, bottom - 49);
+  mouse(WM_LBUTTONDOWN, second.x + 9, second.y - 9);
   EXPECT_TRUE(app.dragPoint == 2 && GetCapture() == app.mainWindow && IsWindowEnabled(app.resetButton));
   mouse(WM_MOUSEMOVE, 0, -3000);
   EXPECT_TRUE(app.curveValues[2] == 100 && seen(app.curveBuffer.dc, (2 * (w - 8)) / 5 + 1, 1) == 'm');
   mouse(WM_LBUTTONUP, 0, 0);
   mouse(WM_MOUSEMOVE, 0, bottom);
   EXPECT_TRUE(app.dragPoint == -1 && GetCapture() == nullptr && app.curveValues[2] == 100);
-  mouse(WM_LBUTTONDOWN, app.curveArea.left + 3 * step, bottom - 60);
+  mouse(WM_LBUTTONDOWN, fourth.x, fourth.y);
   ASSERT_EQ(app.dragPoint, 3);
   SetCapture(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
   EXPECT_EQ(app.dragPoint, -1) << "the capture went elsewhere, as on a release over another program";
