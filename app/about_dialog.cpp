@@ -58,14 +58,14 @@ void openDonationPage() {
   openPage(url);
 }
 
-INT_PTR runAboutCommand(HWND dialog, int id) {
+INT_PTR runAboutCommand(HWND dialog, int id, int code) {
   switch (id) {
     case IDOK:
     case IDCANCEL:
       EndDialog(dialog, id);
       return TRUE;
-    case IDC_ABOUT_LINK:
-      openPage(webSite);
+    case IDC_ABOUT_LINK:  // a double-click tells of its second click as well: one page per click
+      if (code == STN_CLICKED) openPage(webSite);
       return TRUE;
     case IDC_DONATE:
       openDonationPage();
@@ -85,7 +85,7 @@ INT_PTR CALLBACK aboutDialogProcedure(HWND dialog, UINT message, WPARAM wParam, 
     case WM_CTLCOLORSTATIC:
       return colourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_COMMAND:
-      return runAboutCommand(dialog, LOWORD(wParam));
+      return runAboutCommand(dialog, LOWORD(wParam), HIWORD(wParam));
     default:
       return FALSE;
   }

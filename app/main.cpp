@@ -5,28 +5,17 @@
 
 #include "app/main_window.h"
 #include "app/message_loop.h"
+#include "app/one_copy.h"
 #include "app/window_procedure.h"
 #include "resources/resource_ids.h"
 #include "state/app_state.h"
-
-// Two copies would both open the link and write opposite zooms to the same cameras: a second launch, from the
-// Startup folder and by hand say, brings the first copy's window forward instead and ends.
-static bool anotherCopyRuns(HANDLE oneCopy) {
-  if (oneCopy == nullptr || GetLastError() != ERROR_ALREADY_EXISTS) return false;
-  HWND first = FindWindowW(app.windowClassName, nullptr);
-  if (first == nullptr) return true;  // still starting
-  if (IsIconic(first)) ShowWindow(first, SW_RESTORE);
-  SetForegroundWindow(first);
-  return true;
-}
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);  // no later load looks in the current folder
   LoadStringW(instance, IDS_APP_TITLE, app.appTitle, 100);
   LoadStringW(instance, IDS_WINDOW_CLASS, app.windowClassName, 100);
-  // One per user session; it goes with the process.
-  const HANDLE oneCopy = CreateMutexW(nullptr, FALSE, L"Local\\Tarvelix.OneCopy");
-  if (anotherCopyRuns(oneCopy)) return 0;
+  // A second launch, from the Startup folder and by hand say, brings the first copy forward and ends.
+  if (anotherCopyRuns()) return 0;
   INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
   InitCommonControlsEx(&commonControls);
   registerMainWindowClass(instance, mainWindowProcedure);

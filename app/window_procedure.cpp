@@ -5,8 +5,9 @@
 
 #include "app/about_dialog.h"
 #include "app/controller_comeback.h"
-#include "app/main_window.h"
 #include "app/settings_commands.h"
+#include "app/window_focus.h"
+#include "app/window_scale.h"
 #include "app/zoom_pump.h"
 #include "core/editor_geometry.h"
 #include "curve/curve_editor.h"
@@ -76,8 +77,10 @@ bool runCommand(int id, HWND sender) {
   if (app.running && ignoredWhileRunning(id)) return true;
   if (changesTheChoice(id)) forgetLostController();
   switch (id) {
-    case IDC_ABOUT:
+    case IDC_ABOUT:  // the owner disabled, Windows leaves the focus nowhere: it is kept across
+      saveFocus();
       showAboutDialog();
+      restoreFocus();
       return true;
     case IDC_EXIT:
       DestroyWindow(app.mainWindow);
@@ -171,11 +174,26 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       shutDown();
       return 0;
     case WM_NCDESTROY:
-      releaseMessageFont();
+      releaseWindowResources();
       break;
     case WM_DPICHANGED:
       changeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_GETDPISCALEDSIZE:
+      *reinterpret_cast<SIZE*>(lParam) = windowSizeForDpi(static_cast<int>(wParam));
+      return TRUE;
+    case WM_SIZE:
+      windowSized(wParam);
+      return 0;
+    // Minimizing takes the focus away before the deactivation that would note it.
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) saveFocus();
+      break;
+    // The labels and check boxes on the window's own background, whatever the theme gives the button face.
+    case WM_CTLCOLORSTATIC:
+      SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
+      SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_MENU));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_MENU));
     // Signed positions: while a drag holds the capture the pointer may be left of or above the window.
     case WM_MOUSEMOVE:
       curveEditorMouseMove(GET_Y_LPARAM(lParam));

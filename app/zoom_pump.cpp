@@ -17,7 +17,7 @@ static void setCaption(HWND window, const wchar_t* text) {
 }
 
 static void lockChoices(bool locked) {
-  // A disabled control keeps the focus but takes no keys: the focus moves on to Stop first.
+  // Windows takes the focus from a control it disables, and leaves it nowhere: it moves on to Stop first.
   HWND focus = GetFocus();
   if (locked && (focus == app.deviceList || focus == app.axisList || focus == app.refreshButton))
     SetFocus(app.startButton);

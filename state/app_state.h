@@ -34,13 +34,20 @@ struct AppState {
   HWND externalCheckBox = nullptr;
   HCURSOR handCursor = nullptr;
   CurveBuffer curveBuffer;
-  // The control that held the focus when the window was last deactivated.
+  // The control that held the focus when it was last saved: at deactivation, before a minimize or About.
   HWND focusedControl = nullptr;
   // The system's message font, which the layout is measured from and every control shows.
   HFONT messageFont = nullptr;
+  // The window's own icons for its DPI.
+  HICON smallIcon = nullptr;
+  HICON largeIcon = nullptr;
 
   // Geometry, client coordinates of the main window, laid out for the window's DPI
   int dpi = 96;
+  bool minimized = false;
+  // A new font or scale came while minimized: the layout waits for the restore.
+  bool layoutPending = false;
+  bool changingDpi = false;
   RECT curveArea = {0, 0, 0, 0};
   RECT levelBar = {0, 0, 0, 0};
 

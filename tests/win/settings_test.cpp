@@ -117,5 +117,6 @@ TEST(StartupSettings, StoredChoicesComeBackFoundByExactText) {
     EXPECT_TRUE(app.curvePointCount == static_cast<int>(app.curveValues.size()) &&
                 app.curveSpline.size() + 1 == app.curveValues.size());
     EXPECT_EQ(app.axisIndex, SendMessageW(app.axisList, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(GetFocus(), app.running ? app.startButton : app.deviceList) << "a first Space changes no choice";
   }
 }

@@ -1,7 +1,13 @@
 // The program's main window: its layout by its invariants, painting, the curve editor and shut-down.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <sddl.h>
+
+#include "app/about_dialog.h"
 #include "app/message_loop.h"
+#include "app/one_copy.h"
 #include "app/zoom_pump.h"
 #include "bench/gdi_objects.h"
 #include "core/editor_geometry.h"
@@ -140,7 +146,16 @@ TEST(MainWindow, DraggingHoldsTheCaptureAndStaysWithinTheEditor) {
       << "Reset: the straight line, in the spline too";
 }
 
-TEST(MainWindow, TabGoesRoundInReadingOrderAndEnterStartsWhereverTheFocusIs) {
+// Windows takes the focus from a window it disables (the owner of About) and from one it minimizes, before the
+// deactivation that would note it; Wine leaves it be. The test takes it away as Windows does.
+HHOOK focusTaker = nullptr;
+LRESULT CALLBACK takeFocusAtDisable(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (sent->message == WM_ENABLE && sent->hwnd == app.mainWindow && sent->wParam == FALSE) SetFocus(nullptr);
+  return CallNextHookEx(focusTaker, code, wParam, lParam);
+}
+
+TEST(MainWindow, TabGoesRoundEnterPressesAFocusedButtonOrStartsAndTheFocusStaysWhereItWas) {
   ASSERT_TRUE(createProgramWindow(stick));
   const HACCEL shortcuts = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDA_SHORTCUTS));
   const auto press = [shortcuts](WPARAM key) {
@@ -152,6 +167,9 @@ TEST(MainWindow, TabGoesRoundInReadingOrderAndEnterStartsWhereverTheFocusIs) {
   for (int control = 0; control < 13; ++control, press(VK_TAB))
     visited += std::to_wstring(GetDlgCtrlID(GetFocus())) + L" ";
   EXPECT_EQ(visited, L"111 110 114 115 121 122 112 118 119 116 104 105 111 ") << "from the device list round to it";
+  SetFocus(GetDlgItem(app.mainWindow, IDC_SAVE));
+  press(VK_RETURN);
+  EXPECT_TRUE(!app.running && std::filesystem::exists(settingsFilePath())) << "Enter on Save saves, starts nothing";
   SetFocus(app.externalCheckBox);
   HWND other =
       CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
@@ -160,18 +178,34 @@ TEST(MainWindow, TabGoesRoundInReadingOrderAndEnterStartsWhereverTheFocusIs) {
   EXPECT_EQ(GetFocus(), app.externalCheckBox) << "back where it was";
   DestroyWindow(other);
   press(VK_RETURN);
-  EXPECT_TRUE(app.running && GetFocus() == app.externalCheckBox);
+  EXPECT_TRUE(app.running && GetFocus() == app.externalCheckBox) << "Enter on a check box starts";
   press(VK_RETURN);
+  SetFocus(app.invertCheckBox);
+  SendMessageW(app.mainWindow, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  SetFocus(nullptr);
+  ShowWindow(app.mainWindow, SW_RESTORE);
+  EXPECT_EQ(GetFocus(), app.invertCheckBox) << "minimized and restored";
   SetFocus(app.deviceList);
+  focusTaker = SetWindowsHookExW(WH_CALLWNDPROC, takeFocusAtDisable, nullptr, GetCurrentThreadId());
+  SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    EndDialog(FindWindowW(nullptr, L"About Tarvelix"), IDCANCEL);
+  });
+  routeCommand(IDC_ABOUT);
+  UnhookWindowsHookEx(focusTaker);
+  EXPECT_EQ(GetFocus(), app.deviceList) << "About came and went";
   press(VK_RETURN);
   EXPECT_TRUE(app.running && GetFocus() == app.startButton) << "a list that Start locks gives the focus to Stop";
 }
 
-TEST(MainWindow, AnotherScaleLaysTheWindowOutAgainFromItsFontAndLeaksNothing) {
+TEST(MainWindow, AnotherScaleLaysTheWindowOutAgainFromItsFontEvenWhileMinimizedAndLeaksNothing) {
   ASSERT_TRUE(createProgramWindow(stick));
   routeCommand(IDC_START_STOP);
+  // As Windows does: the size at the new DPI asked first, then the change with a rectangle of that size.
   const auto changeTo = [](int dpi) {
-    RECT suggested = {30, 40, 30 + dpi * 5, 40 + dpi * 4};
+    SIZE size = {dpi * 5, dpi * 4};
+    EXPECT_TRUE(SendMessageW(app.mainWindow, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&size)));
+    RECT suggested = {30, 40, 30 + size.cx, 40 + size.cy};
     SendMessageW(app.mainWindow, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
   };
   changeTo(192);
@@ -179,27 +213,63 @@ TEST(MainWindow, AnotherScaleLaysTheWindowOutAgainFromItsFontAndLeaksNothing) {
   const long objects = gdiObjectCount();
   for (int change = 0; change < 100; ++change) changeTo(change % 2 == 0 ? 192 : 96);
   EXPECT_EQ(gdiObjectCount(), objects);
-  changeTo(192);
-  HDC dc = GetDC(app.mainWindow);
-  SelectObject(dc, app.messageFont);
-  TEXTMETRICW font = {};
-  GetTextMetricsW(dc, &font);
-  ReleaseDC(app.mainWindow, dc);
-  RECT client = {}, frame = {};
-  GetClientRect(app.mainWindow, &client);
-  GetWindowRect(app.mainWindow, &frame);
-  const MainLayout layout = computeMainLayout(font.tmHeight, client.right, client.bottom, 192);
-  EXPECT_TRUE(frame.left == 30 && frame.top == 40 && frame.right - frame.left == 30 * font.tmHeight &&
-              frame.bottom - frame.top == 25 * font.tmHeight && app.curveArea.bottom - app.curveArea.top == 200);
-  HWND child = GetWindow(app.mainWindow, GW_CHILD);
-  for (const ControlBox& box : layout.controls) {
-    const RECT place = placeOf(child);
-    EXPECT_TRUE(place.left == box.x && place.top == box.y && place.right - place.left == box.width)
-        << GetDlgCtrlID(child) << " at " << place.left << "," << place.top;
-    EXPECT_EQ(SendMessageW(child, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(app.messageFont));
-    child = GetWindow(child, GW_HWNDNEXT);
+  for (const bool minimized : {false, true}) {
+    if (minimized) ShowWindow(app.mainWindow, SW_MINIMIZE);
+    changeTo(minimized ? 144 : 192);
+    if (minimized) ShowWindow(app.mainWindow, SW_RESTORE);
+    HDC dc = GetDC(app.mainWindow);
+    SelectObject(dc, app.messageFont);
+    TEXTMETRICW font = {};
+    GetTextMetricsW(dc, &font);
+    ReleaseDC(app.mainWindow, dc);
+    RECT client = {}, frame = {};
+    GetClientRect(app.mainWindow, &client);
+    GetWindowRect(app.mainWindow, &frame);
+    const MainLayout layout = computeMainLayout(font.tmHeight, client.right, client.bottom, app.dpi);
+    EXPECT_TRUE(frame.left == 30 && frame.top == 40 && frame.right - frame.left == 30 * font.tmHeight &&
+                frame.bottom - frame.top == 25 * font.tmHeight && font.tmHeight > 20)
+        << minimized << ": " << font.tmHeight << " " << frame.right - frame.left;
+    EXPECT_EQ(app.curveArea.bottom - app.curveArea.top, minimized ? 150 : 200);
+    HWND child = GetWindow(app.mainWindow, GW_CHILD);
+    for (const ControlBox& box : layout.controls) {
+      const RECT place = placeOf(child);
+      EXPECT_TRUE(place.left == box.x && place.top == box.y && place.right - place.left == box.width)
+          << minimized << ": " << GetDlgCtrlID(child) << " at " << place.left << "," << place.top;
+      EXPECT_EQ(SendMessageW(child, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(app.messageFont));
+      child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_TRUE(app.running && app.curveArea.left == layout.curveArea.left);
   }
-  EXPECT_TRUE(app.running && app.curveArea.left == layout.curveArea.left && font.tmHeight > 20) << font.tmHeight;
+}
+
+// The pages opened, through the function the About dialog calls.
+extern "C" HINSTANCE(WINAPI* __imp_ShellExecuteW)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+std::wstring pagesOpened;
+
+TEST(Desktop, OnePagePerClickAndOneCopyEvenBesideAnAdministratorsCopy) {
+  __imp_ShellExecuteW = [](HWND, LPCWSTR, LPCWSTR page, LPCWSTR, LPCWSTR, INT) {
+    return pagesOpened += std::wstring(page) + L" ", reinterpret_cast<HINSTANCE>(33);
+  };
+  ASSERT_TRUE(createProgramWindow(stick));
+  for (const int notice : {STN_CLICKED, STN_DBLCLK})
+    aboutDialogProcedure(nullptr, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, notice), 0);
+  aboutDialogProcedure(nullptr, WM_COMMAND, MAKEWPARAM(IDC_DONATE, BN_CLICKED), 0);
+  EXPECT_EQ(pagesOpened, L"https://github.com/tarvelix/tarvelix https://github.com/tarvelix/tarvelix#donate ")
+      << "a double-click opens the site once";
+  // An elevated first copy's mutex, on which a normal copy may only wait.
+  PSECURITY_DESCRIPTOR onlyWait = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;0x00100000;;;WD)", SDDL_REVISION_1,
+                                                                   &onlyWait, nullptr));
+  SECURITY_ATTRIBUTES attributes = {sizeof attributes, onlyWait, FALSE};
+  const HANDLE elevated = CreateMutexW(&attributes, FALSE, L"Local\\Tarvelix.OneCopy");
+  ShowWindow(app.mainWindow, SW_MINIMIZE);
+  EXPECT_TRUE(anotherCopyRuns()) << "another copy runs";
+  pumpMessages();
+  EXPECT_FALSE(IsIconic(app.mainWindow)) << "and comes forward";
+  CloseHandle(elevated);
+  LocalFree(onlyWait);
+  EXPECT_FALSE(anotherCopyRuns()) << "the first copy";
+  EXPECT_TRUE(anotherCopyRuns()) << "a second one";
 }
 
 // The program calls GetDC and ReleaseDC through the import table of the test program it is linked into.
