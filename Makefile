@@ -5,7 +5,7 @@ BUILD := $(CURDIR)/build
 export TARVELIX_WINEPREFIX := $(BUILD)/windows/wineprefix
 JOBS ?= 2
 
-.PHONY: test demo bench screenshot fuzz dist deps build host windows clean
+.PHONY: test soak demo bench screenshot fuzz dist deps build host windows clean
 
 deps:
 	@tools/install-deps.sh
@@ -24,6 +24,11 @@ build: host windows
 # Every suite in one CTest run: the native tests, the Win32 tests and the end-to-end suite under Wine.
 test: build
 	@tools/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS) --timeout 600
+
+# The end-to-end property run for longer, from a seed of its own or a given one to replay a failure.
+SECONDS ?= 600
+soak: windows
+	@TARVELIX_BUILD=$(BUILD)/windows tools/with-display.sh python3 tests/e2e/property_run.py $(SECONDS) $(SEED)
 
 demo: windows
 	@TARVELIX_BUILD=$(BUILD)/windows tools/with-display.sh python3 tools/demo.py

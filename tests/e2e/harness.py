@@ -15,7 +15,8 @@ BUILD = Path(os.environ.get("TARVELIX_BUILD", Path(__file__).resolve().parents[2
 PREFIX = Path(os.environ["TARVELIX_WINEPREFIX"])
 WINE_ENV = dict(os.environ, WINEPREFIX=str(PREFIX), WINEDEBUG="-all,warn+seh",
                 WINEDLLOVERRIDES="dinput8=n,b;mscoree,mshtml=")
-SAVE, EXIT, INVERT, EXTERNAL, DEVICES, AXES, START = 116, 105, 115, 119, 111, 114, 112
+SAVE, EXIT, INVERT, EXTERNAL, DEVICES, AXES, START, REFRESH = 116, 105, 115, 119, 111, 114, 112, 110
+PAUSE = 0.15  # after each input, for Wine to take it in
 
 
 def wait_until(predicate, timeout=20.0, what="condition"):
@@ -87,6 +88,43 @@ def probe(*args):
     return (tuple(map(int, out[0].split()[1:])), controls) if 117 in controls else None
 
 
+class ListWatcher:
+    """What the two lists show and where an open drop-down stands, asked of one window_probe.exe left running:
+    look() gives lists[id] (dropped, row, height, text, rows), drop (x, y, width, height) or None, start (the
+    button's caption) and focus (a control's id)."""
+
+    def __init__(self):
+        self.probe = subprocess.Popen(["wine", str(BUILD / "tests/bin/window_probe.exe"), "lists", "loop"],
+                                      env=WINE_ENV, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
+                                      encoding="utf-8")
+
+    def look(self):
+        try:
+            self.probe.stdin.write("\n")
+            self.probe.stdin.flush()
+        except BrokenPipeError:
+            pass
+        state, lines = SimpleNamespace(lists={}, drop=None), []
+        while (line := self.probe.stdout.readline()) != "end\n":
+            assert line, "the window is gone"
+            lines.append(line.rstrip("\n").split("\t"))
+        for name, *values in lines:
+            if name == "list":
+                id, dropped, row, height, text, *rows = values
+                state.lists[int(id)] = SimpleNamespace(dropped=dropped != "0", row=int(row), height=int(height),
+                                                       text=text, rows=rows)
+            elif name == "drop":
+                state.drop = tuple(map(int, values))
+            else:
+                setattr(state, name, values[0])
+        state.focus = int(state.focus)
+        return state
+
+    def close(self):
+        self.probe.kill()
+        self.probe.wait()
+
+
 def start(name, script, settings=None, simulator=True, minimized=False):
     d = prepare(name, script, settings, simulator)
     spawn(d, minimized)
@@ -116,20 +154,20 @@ def finish(d):
 def click(d, control):
     left, top, right, bottom = d.controls[control]
     xdotool("mousemove", (left + right) // 2, (top + bottom) // 2, "click", 1)
-    time.sleep(0.15)
+    time.sleep(PAUSE)
 
 
 def key(d, *keys, window=None):
     for k in keys:
         xdotool("windowfocus", window or d.window, "key", k)
-        time.sleep(0.15)
+        time.sleep(PAUSE)
 
 
 def press(*keys):
     # To whatever holds the keyboard, such as a list just clicked.
     for k in keys:
         xdotool("key", k)
-        time.sleep(0.15)
+        time.sleep(PAUSE)
 
 
 def screenshot(d, path="ppm:-"):
