@@ -2,12 +2,14 @@
 
 #include <commctrl.h>
 
+#include "app/display_windows.h"
 #include "app/settings_commands.h"
 #include "app/window_focus.h"
 #include "app/window_layout.h"
 #include "app/window_scale.h"
 #include "core/layout.h"
 #include "core/spline.h"
+#include "curve/curve_editor.h"
 #include "curve/response_curve.h"
 #include "resources/resource_ids.h"
 #include "state/app_state.h"
@@ -37,8 +39,10 @@ const ChildControl childControls[controlSlotCount] = {
     {L"ComboBox", L"", comboStyle, IDC_AXIS_LIST, &app.axisList},
     {L"Button", L"Invert", checkStyle, IDC_INVERT, &app.invertCheckBox},
     {L"Static", L"Curves:", SS_RIGHT, 0, nullptr},
+    {displayClassName, L"", WS_TABSTOP | WS_DISABLED, IDC_CURVE_EDITOR, &app.curveEditor},
     {L"Button", L"Enable", checkStyle, IDC_CURVES_ENABLE, &app.curvesCheckBox},
     {L"Button", L"Reset", pushStyle, IDC_CURVES_RESET, &app.resetButton},
+    {displayClassName, L"", 0, IDC_LEVEL_BAR, &app.levelBarView},
     {L"Button", L"Start", pushStyle, IDC_START_STOP, &app.startButton},
     {L"Static", L"Camera:", SS_RIGHT, 0, nullptr},
     {L"Button", L"Cockpit", checkStyle, IDC_COCKPIT, &app.cockpitCheckBox},
@@ -79,6 +83,7 @@ void registerMainWindowClass(HINSTANCE instance, WNDPROC procedure) {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_MENU + 1));
   windowClass.lpszClassName = app.windowClassName;
   RegisterClassExW(&windowClass);
+  registerDisplayClass(instance);
 }
 
 bool createMainWindow(HINSTANCE instance, int showCommand) {
@@ -92,6 +97,8 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
   app.curveValues = straightLineHeights(app.curvePointCount);
   rebuildCurveSpline();
   createControls();
+  createValueTip();
+  nameLevelBar();
   app.statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"", app.mainWindow, IDC_STATUS_BAR);
   useMessageFont();
   useIcons(app.dpi);

@@ -56,6 +56,7 @@ void applyStartupSettings() {
   setCheck(app.cockpitCheckBox, stored.cockpitCamera);
   setCheck(app.externalCheckBox, stored.chaseCamera);
   EnableWindow(app.resetButton, app.curvesEnabled);
+  EnableWindow(app.curveEditor, app.curvesEnabled);
   app.inverted = stored.inverted;
   app.chaseCamera = stored.chaseCamera;
   app.cockpitCamera = stored.cockpitCamera;

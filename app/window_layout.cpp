@@ -1,6 +1,7 @@
 #include "app/window_layout.h"
 
 #include <vector>
+#include "app/display_windows.h"
 
 #include "core/editor_geometry.h"
 #include "core/layout.h"
@@ -56,6 +57,6 @@ void layOutControls() {
   HDC dc = GetDC(app.mainWindow);
   createCurveBuffer(dc);
   ReleaseDC(app.mainWindow, dc);
-  drawCurveEditor();
+  useDisplayColours();  // the line's width follows the DPI
   InvalidateRect(app.mainWindow, nullptr, TRUE);
 }

@@ -5,6 +5,7 @@
 
 #include "app/about_dialog.h"
 #include "app/controller_comeback.h"
+#include "app/display_windows.h"
 #include "app/settings_commands.h"
 #include "app/window_focus.h"
 #include "app/window_scale.h"
@@ -19,8 +20,6 @@
 #include "state/app_state.h"
 
 namespace {
-constexpr COLORREF levelColour = RGB(0, 255, 0);
-
 bool isChecked(HWND checkBox) { return SendMessageW(checkBox, BM_GETCHECK, 0, 0) != 0; }
 
 // A camera ticked while running gets the current value at the next tick, not at the next resend.
@@ -49,6 +48,13 @@ void shutDown() {
   releaseControllers();
   deleteCurveBuffer();
   PostQuitMessage(0);
+}
+
+// Windows' text size ("Make text bigger") changes the message font: laid out anew as for a new scale. A change of
+// high contrast changes the colours.
+void systemSettingChanged(UINT setting) {
+  if (setting == SPI_SETNONCLIENTMETRICS) changeTextSize();
+  if (setting == SPI_SETHIGHCONTRAST) useDisplayColours();
 }
 
 bool isList(int id) { return id == IDC_DEVICE_LIST || id == IDC_AXIS_LIST; }
@@ -86,6 +92,7 @@ bool runCommand(int id, HWND sender) {
       DestroyWindow(app.mainWindow);
       return true;
     case IDC_REFRESH:
+      showStatus(L"");  // what a Start that could not start said
       refreshDevices();
       return true;
     case IDC_DEVICE_LIST:
@@ -120,39 +127,7 @@ bool runCommand(int id, HWND sender) {
   }
 }
 
-void paintInputLine(HDC dc) {
-  if (!app.running || !app.curvesEnabled) return;
-  // On the curve's own column for that percent, as the markers stand on theirs.
-  const int width = app.curveArea.right - app.curveArea.left;
-  const int x = app.curveArea.left + curveColumn(app.inputPercent, 100, width, editorScale(app.dpi));
-  MoveToEx(dc, x, app.curveArea.bottom - 1, nullptr);
-  LineTo(dc, x, app.curveArea.top);
-}
-
-void paintLevelBar(HDC dc) {
-  FillRect(dc, &app.levelBar, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  FrameRect(dc, &app.levelBar, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-  const int width = app.levelBar.right - app.levelBar.left;
-  const RECT fill = {app.levelBar.left + 1, app.levelBar.top + 1,
-                     app.levelBar.left + 1 + ((width - 2) * app.outputPercent) / 100, app.levelBar.bottom - 1};
-  SelectObject(dc, GetStockObject(DC_BRUSH));
-  SetDCBrushColor(dc, levelColour);
-  FillRect(dc, &fill, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-}
 }  // namespace
-
-void paintMainWindow(HWND window) {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
-  // The first paint comes before the layout: nothing to show yet.
-  if (dc != nullptr && app.curveBuffer.dc != nullptr && !IsRectEmpty(&app.levelBar)) {
-    BitBlt(dc, app.curveArea.left, app.curveArea.top, app.curveArea.right - app.curveArea.left,
-           app.curveArea.bottom - app.curveArea.top, app.curveBuffer.dc, 0, 0, SRCCOPY);
-    paintInputLine(dc);
-    paintLevelBar(dc);
-  }
-  EndPaint(window, &paint);
-}
 
 LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -161,7 +136,7 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       if (runCommand(LOWORD(wParam), reinterpret_cast<HWND>(lParam))) return 0;
       break;
     case WM_PAINT:
-      paintMainWindow(window);
+      paintDisplays(window);
       return 0;
     case WM_TIMER:
       if (wParam == comebackTimerId) lookForAwaitedController();
@@ -175,7 +150,14 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       return 0;
     case WM_NCDESTROY:
       releaseWindowResources();
+      releaseDisplayResources();
       break;
+    case WM_SYSCOLORCHANGE:
+      useDisplayColours();
+      return 0;
+    case WM_SETTINGCHANGE:
+      systemSettingChanged(static_cast<UINT>(wParam));
+      return 0;
     case WM_DPICHANGED:
       changeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;

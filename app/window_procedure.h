@@ -4,6 +4,3 @@
 #include <windows.h>
 
 LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Paints the curve editor's back buffer, the input line and the level bar.
-void paintMainWindow(HWND window);

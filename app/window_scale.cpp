@@ -96,6 +96,17 @@ void changeDpi(int dpi, const RECT& suggested) {
   app.changingDpi = false;
 }
 
+// The window keeps its corner and takes the size of the new font, as at a launch with it.
+void changeTextSize() {
+  const HFONT font = createMessageFont(app.dpi);
+  if (font == nullptr) return;
+  const HFONT previous = std::exchange(app.messageFont, font);
+  useMessageFont();
+  if (!IsIconic(app.mainWindow)) sizeWindowForFont();
+  layOutOrWait();
+  if (previous != nullptr) DeleteObject(previous);
+}
+
 void windowSized(WPARAM kind) {
   if (kind == SIZE_MINIMIZED) app.minimized = true;
   if (kind != SIZE_RESTORED || !std::exchange(app.minimized, false)) return;

@@ -20,6 +20,10 @@ SIZE windowSizeForDpi(int dpi);
 // in it; while minimized, laid out only when restored.
 void changeDpi(int dpi, const RECT& suggested);
 
+// WM_SETTINGCHANGE for the non-client metrics: the system's new message font, and the window laid out for it; while
+// minimized, laid out only when restored.
+void changeTextSize();
+
 // WM_SIZE: a layout put off while minimized is made, and the focus put back, once the window is restored.
 void windowSized(WPARAM kind);
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/display_windows.h"
 #include "core/zoom_math.h"
 #include "input/axis_reader.h"
 #include "input/device_list.h"
@@ -10,7 +11,9 @@
 
 namespace {
 constexpr UINT pumpPeriodMs = 50;
-}
+constexpr wchar_t noControllerText[] = L"No game controller: plug one in and press Refresh";
+constexpr wchar_t noAxisText[] = L"This controller has no axis";
+}  // namespace
 
 static void setCaption(HWND window, const wchar_t* text) {
   SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
@@ -34,7 +37,12 @@ static bool hasReadableSelection() {
 }
 
 void startPump() {
-  if (app.running || !hasReadableSelection()) return;
+  if (app.running) return;
+  if (!hasReadableSelection()) {
+    const bool noController = SendMessageW(app.deviceList, CB_GETCOUNT, 0, 0) <= 0 || app.activeDevice == nullptr;
+    showStatus(noController ? noControllerText : noAxisText);
+    return;
+  }
   lockChoices(true);
   setCaption(app.startButton, L"Stop");
   SetTimer(app.mainWindow, pumpTimerId, pumpPeriodMs, nullptr);
@@ -50,6 +58,7 @@ void stopPump() {
   app.running = false;
   app.outputPercent = 0;
   invalidateDisplays();
+  nameLevelBar();
   if (app.simHandle != nullptr) closeSimLink();
   showStatus(L"");
 }
@@ -70,6 +79,7 @@ bool pumpTick() {
   if (value == app.outputPercent && !resendTick && !cameraAdded) return false;
   app.outputPercent = value;
   invalidateDisplays();
+  nameLevelBar();
   if (app.simHandle != nullptr) sendZoomToSim(value);
   return false;
 }

@@ -11,7 +11,7 @@ int scalePixels(int pixels, int dpi) {
   return static_cast<int>(std::clamp<long long>(scaled, 1, INT_MAX));
 }
 
-EditorScale editorScale(int dpi) { return {scalePixels(4, dpi), scalePixels(10, dpi)}; }
+EditorScale editorScale(int dpi) { return {scalePixels(4, dpi), scalePixels(10, dpi), scalePixels(1, dpi)}; }
 
 bool curveEditorUsable(int width, int height, int pointCount, int valueCount, const EditorScale& scale) {
   return pointCount >= minCurvePoints && pointCount <= maxCurvePoints && valueCount >= pointCount &&
@@ -71,6 +71,12 @@ int dragHeight(const PixelRect& area, int y) {
   const int clamped = std::max(std::min(y, area.bottom), area.top);
   return static_cast<int>((static_cast<long long>(area.bottom - clamped) * 100) / height);
 }
+
+int keyedPoint(int chosen, int step, int pointCount) {
+  return pointCount < 1 ? 0 : std::clamp(chosen + step, 0, pointCount - 1);
+}
+
+int keyedHeight(int value, int step) { return std::clamp(std::clamp(value, 0, 100) + step, 0, 100); }
 
 // True when a midpoint row truncates to a row of the buffer; also keeps wild rows from the conversion.
 static bool insideBuffer(double row, int height) { return row > -1.0 && row < height; }

@@ -16,10 +16,12 @@ struct PixelRect {
 int scalePixels(int pixels, int dpi);
 
 // The editor's fixed sizes at a DPI: the drawing's inset on every side, which is also half a marker (4 pixels at
-// 96 DPI), and how near the mouse must come to a point (less than 10 pixels at 96 DPI).
+// 96 DPI), how near the mouse must come to a point (less than 10 pixels at 96 DPI), and the width of the curve
+// and the input line (1 pixel at 96 DPI).
 struct EditorScale {
   int inset = 4;
   int hitRadius = 10;
+  int lineWidth = 1;
 };
 EditorScale editorScale(int dpi);
 
@@ -53,6 +55,13 @@ int controlPointAt(const PixelRect& area, const std::vector<int>& values, int po
 
 // The height, 0..100, of a point dragged to client row y.
 int dragHeight(const PixelRect& area, int y);
+
+// The point chosen after a step from the chosen one (Left and Right), within 0..pointCount-1.
+int keyedPoint(int chosen, int step, int pointCount);
+
+// A height moved by a step (Up and Down by 1, Page Up and Page Down by 10), within 0..100; a hand-edited height
+// outside that range comes in first.
+int keyedHeight(int value, int step);
 
 // One column of the curve: the rows low..high joining the midpoints to both neighbours, or nothing
 // when the run would leave the buffer.

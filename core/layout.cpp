@@ -56,9 +56,13 @@ static void computeControls(MainLayout& layout) {
   c[slotAxisList] = {x, y2, layout.comboWidth, 9 * h};
   c[slotInvertCheckBox] = {rx, y2, l, r};
   c[slotCurvesLabel] = {m, y3 + lo, l, r};
+  const PixelRect& curve = layout.curveArea;
+  const PixelRect& level = layout.levelBar;
+  c[slotCurveEditor] = {curve.left, curve.top, curve.right - curve.left, curve.bottom - curve.top};
   c[slotCurvesCheckBox] = {rx, y3, l, r};
   c[slotResetButton] = {rx, y3 + r + g, l, r};
-  c[slotStartButton] = {rx, layout.levelBar.top, l, r};
+  c[slotLevelBar] = {level.left, level.top, level.right - level.left, level.bottom - level.top};
+  c[slotStartButton] = {rx, level.top, l, r};
   c[slotCameraLabel] = {m, y5 + lo, l, r};
   c[slotCockpitCheckBox] = {x, y5, l, r};
   c[slotExternalCheckBox] = {x + l + m, y5, static_cast<int>(l * 1.1), r};

@@ -1,13 +1,18 @@
 #include "curve/curve_editor.h"
 
+#include <commctrl.h>
+
+#include <string>
+
+#include "core/display_texts.h"
 #include "core/editor_geometry.h"
 #include "core/spline.h"
 #include "curve/response_curve.h"
+#include "resources/resource_ids.h"
 #include "state/app_state.h"
 
 namespace {
-constexpr COLORREF gridColour = RGB(128, 128, 255);
-constexpr COLORREF markerColour = RGB(0, 143, 0);
+constexpr UINT keyedTipMs = 1500;
 
 int areaWidth() { return app.curveArea.right - app.curveArea.left; }
 int areaHeight() { return app.curveArea.bottom - app.curveArea.top; }
@@ -28,7 +33,7 @@ void invalidateCurveArea() {
 
 void drawFrameAndGrid(HDC dc, int width, int height) {
   SelectObject(dc, GetStockObject(DC_PEN));
-  SetDCPenColor(dc, gridColour);
+  SetDCPenColor(dc, app.colours.grid);
   MoveToEx(dc, 0, 0, nullptr);
   LineTo(dc, width - 1, 0);
   LineTo(dc, width - 1, height - 1);
@@ -41,15 +46,75 @@ void drawFrameAndGrid(HDC dc, int width, int height) {
   }
 }
 
+void fill(HDC dc, const RECT& rect, COLORREF colour) {
+  SetDCBrushColor(dc, colour);
+  FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+RECT markerSquare(int i, int width, int height) {
+  const PixelRect marker = markerRect(i, app.curvePointCount, width, height, app.curveValues[i], editorScale(app.dpi));
+  return {marker.left, marker.top, marker.right, marker.bottom};
+}
+
+int chosenPoint() { return keyedPoint(app.chosenPoint, 0, app.curvePointCount); }
+
+// With the focus the editor shows it, and which point the keys move: a ring in the curve's colour around it.
 void drawMarkers(HDC dc, int width, int height) {
-  for (int i = 0; i < app.curvePointCount; ++i) {
-    const PixelRect marker =
-        markerRect(i, app.curvePointCount, width, height, app.curveValues[i], editorScale(app.dpi));
-    const RECT square = {marker.left, marker.top, marker.right, marker.bottom};
-    SelectObject(dc, GetStockObject(DC_BRUSH));
-    SetDCBrushColor(dc, markerColour);
-    FillRect(dc, &square, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-  }
+  for (int i = 0; i < app.curvePointCount; ++i) fill(dc, markerSquare(i, width, height), app.colours.marker);
+  if (GetFocus() != app.curveEditor || app.curveEditor == nullptr) return;
+  RECT ring = markerSquare(chosenPoint(), width, height);
+  const int gap = 2 * editorScale(app.dpi).lineWidth;
+  InflateRect(&ring, gap, gap);
+  SetDCBrushColor(dc, app.colours.curve);
+  FrameRect(dc, &ring, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  const RECT inside = {1, 1, width - 1, height - 1};
+  DrawFocusRect(dc, &inside);
+}
+
+// What a screen reader reads: the chosen point and its value, announced when they change.
+void nameCurveEditor() {
+  if (app.curveEditor == nullptr || app.curveValues.size() < static_cast<std::size_t>(app.curvePointCount)) return;
+  const int chosen = chosenPoint();
+  const std::wstring name = curveEditorName(chosen, app.curvePointCount, app.curveValues[chosen]);
+  wchar_t shown[64] = {};
+  GetWindowTextW(app.curveEditor, shown, 64);
+  if (name == shown) return;
+  SetWindowTextW(app.curveEditor, name.c_str());
+  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, app.curveEditor, OBJID_CLIENT, CHILDID_SELF);
+}
+
+TTTOOLINFOW valueTool(wchar_t* text) {
+  TTTOOLINFOW tool = {};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;  // the size that every version of the common controls takes
+  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  tool.hwnd = app.mainWindow;
+  tool.uId = IDC_CURVE_EDITOR;
+  tool.lpszText = text;
+  return tool;
+}
+
+// The value beside the point, right of its marker, as a slider shows its own while it moves.
+void showValueTip(int point) {
+  if (app.valueTip == nullptr) return;
+  std::wstring text = percentText(app.curveValues[point]);
+  TTTOOLINFOW tool = valueTool(text.data());
+  SendMessageW(app.valueTip, WM_SETFONT, reinterpret_cast<WPARAM>(app.messageFont), FALSE);
+  SendMessageW(app.valueTip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  const EditorScale scale = editorScale(app.dpi);
+  const PointPosition at = pointClientPosition(areaRect(), point, app.curvePointCount, app.curveValues[point], scale);
+  POINT corner = {at.x + 2 * scale.inset, at.y - scale.hitRadius};
+  ClientToScreen(app.mainWindow, &corner);
+  SendMessageW(app.valueTip, TTM_TRACKPOSITION, 0, MAKELPARAM(corner.x, corner.y));
+  SendMessageW(app.valueTip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+}
+
+// One point moved, by the mouse or a key: the spline, the picture and the value follow at once.
+void movePoint(int point, int height) {
+  app.curveValues[point] = height;
+  rebuildCurveSpline();
+  drawCurveEditor();
+  invalidateCurveArea();
+  showValueTip(point);
 }
 
 // One vertical run per column joins the midpoints to the neighbouring columns, so steep parts stay
@@ -58,9 +123,10 @@ void drawCurve(HDC dc, int width, int height) {
   const int inset = editorScale(app.dpi).inset;
   double previous = curveRowAtColumn(inset);
   double current = curveRowAtColumn(inset + 1);
+  // Put back after: the pen may be replaced while the buffer keeps its picture.
+  const HGDIOBJ previousPen = SelectObject(dc, app.linePen != nullptr ? app.linePen : GetStockObject(BLACK_PEN));
   for (int column = inset; column < width - inset; ++column) {
     const double next = curveRowAtColumn(column + 1);
-    SelectObject(dc, GetStockObject(BLACK_PEN));
     const ColumnRun run = curveColumnRun(previous, current, next, height);
     if (run.drawn) {
       MoveToEx(dc, column, run.high, nullptr);
@@ -69,6 +135,7 @@ void drawCurve(HDC dc, int width, int height) {
     previous = current;
     current = next;
   }
+  SelectObject(dc, previousPen);
 }
 }  // namespace
 
@@ -90,13 +157,15 @@ void drawCurveEditor() {
   if (dc == nullptr) return;
   const int width = areaWidth();
   const int height = areaHeight();
-  const RECT whole = {0, 0, width, height};
-  FillRect(dc, &whole, static_cast<HBRUSH>(GetStockObject(app.curvesEnabled ? WHITE_BRUSH : LTGRAY_BRUSH)));
+  SelectObject(dc, GetStockObject(DC_BRUSH));
+  fill(dc, {0, 0, width, height}, app.curvesEnabled ? app.colours.field : app.colours.disabledField);
   drawFrameAndGrid(dc, width, height);
   // Points and curve need a spline that fits the area; without one the editor stays empty.
   if (!editorUsable() || app.curveSpline.empty()) return;
   drawMarkers(dc, width, height);
   drawCurve(dc, width, height);
+  // Every change of the curve or of the chosen point is drawn here, so the name follows it here.
+  nameCurveEditor();
 }
 
 int findControlPointAt(int x, int y) {
@@ -116,29 +185,72 @@ void curveEditorMouseMove(int y) {
   if (!app.curvesEnabled || app.dragPoint < 0) return;
   SetCursor(app.handCursor);
   if (app.dragPoint >= static_cast<int>(app.curveValues.size())) return;
-  app.curveValues[app.dragPoint] = dragHeight(areaRect(), y);
-  rebuildCurveSpline();
-  drawCurveEditor();
-  invalidateCurveArea();
+  movePoint(app.dragPoint, dragHeight(areaRect(), y));
 }
 
+// A press in the editor gives it the focus, as a click gives any control its own; on a point it chooses that point
+// for the keys too.
 void curveEditorButtonDown(int x, int y) {
   if (!app.curvesEnabled) return;
+  const POINT pressed = {x, y};
+  if (PtInRect(&app.curveArea, pressed)) SetFocus(app.curveEditor);
   const int point = findControlPointAt(x, y);
   if (point < 0) return;
   app.dragPoint = point;
+  app.chosenPoint = point;
   // Held until the release, wherever it happens, so that the drag always ends.
   SetCapture(app.mainWindow);
+  drawCurveEditor();
+  invalidateCurveArea();
 }
 
 void curveEditorButtonUp() {
   if (GetCapture() == app.mainWindow) ReleaseCapture();
   if (!app.curvesEnabled) return;
   app.dragPoint = -1;
+  hideValueTip();
 }
 
 void curveEditorCaptureLost(HWND newOwner) {
-  if (newOwner != app.mainWindow) app.dragPoint = -1;
+  if (newOwner == app.mainWindow) return;
+  app.dragPoint = -1;
+  hideValueTip();
+}
+
+void createValueTip() {
+  app.valueTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, app.mainWindow, nullptr,
+                                 app.instanceHandle, nullptr);
+  wchar_t none[] = L"";
+  TTTOOLINFOW tool = valueTool(none);
+  if (app.valueTip != nullptr) SendMessageW(app.valueTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void hideValueTip() {
+  if (app.curveEditor != nullptr) KillTimer(app.curveEditor, IDT_VALUE_TIP);
+  wchar_t none[] = L"";
+  TTTOOLINFOW tool = valueTool(none);
+  if (app.valueTip != nullptr) SendMessageW(app.valueTip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+}
+
+// Getting the focus the first point is chosen; the mark and the ring come and go with the focus.
+void curveEditorFocused(bool focused) {
+  if (focused) app.chosenPoint = 0;
+  if (!focused) hideValueTip();
+  drawCurveEditor();
+  invalidateCurveArea();
+}
+
+bool curveEditorKey(WPARAM key) {
+  if (!app.curvesEnabled || !editorUsable()) return false;
+  const int pointStep = key == VK_LEFT ? -1 : key == VK_RIGHT ? 1 : 0;
+  const int heightStep = key == VK_UP ? 1 : key == VK_DOWN ? -1 : key == VK_PRIOR ? 10 : key == VK_NEXT ? -10 : 0;
+  if (pointStep == 0 && heightStep == 0) return false;
+  app.chosenPoint = keyedPoint(chosenPoint(), pointStep, app.curvePointCount);
+  movePoint(app.chosenPoint, keyedHeight(app.curveValues[app.chosenPoint], heightStep));
+  // A keyed value shows a moment after the last key, then goes.
+  SetTimer(app.curveEditor, IDT_VALUE_TIP, keyedTipMs, nullptr);
+  return true;
 }
 
 void enableCurves() {
@@ -147,6 +259,8 @@ void enableCurves() {
   drawCurveEditor();
   invalidateCurveArea();
   EnableWindow(app.resetButton, checkState != 0);
+  // Unticked, the editor does nothing: it is no tab stop, and a screen reader says it is unavailable.
+  EnableWindow(app.curveEditor, checkState != 0);
 }
 
 void resetCurve() {

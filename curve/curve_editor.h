@@ -1,4 +1,5 @@
-// The curve editor: draws the curve into its back buffer and lets the user drag the control points.
+// The curve editor: draws the curve into its back buffer and lets the user drag the control points, or choose and
+// move them by key; shows a moving point's value and names the editor for screen readers.
 #pragma once
 
 #include <windows.h>
@@ -26,6 +27,18 @@ void curveEditorButtonUp();
 
 // The mouse capture went elsewhere (for example a release outside the window): the drag ends.
 void curveEditorCaptureLost(HWND newOwner);
+
+// The tooltip of a moving point's value, made with the window; hidden at the end of a drag, a moment after the last
+// key, and when the editor loses the focus.
+void createValueTip();
+void hideValueTip();
+
+// WM_SETFOCUS and WM_KILLFOCUS of the editor's window.
+void curveEditorFocused(bool focused);
+
+// WM_KEYDOWN in the editor: Left and Right choose a point, Up and Down move it by 1, Page Up and Page Down by 10;
+// false for any other key, or while curves are off.
+bool curveEditorKey(WPARAM key);
 
 // Command 121: curves on or off as the check box says.
 void enableCurves();

@@ -21,6 +21,11 @@
 #define IDT_COMEBACK 124
 #define IDC_STATUS_BAR 117
 
+// The curve editor's and the level bar's windows, and the timer that hides a keyed point's value.
+#define IDC_CURVE_EDITOR 125
+#define IDC_LEVEL_BAR 126
+#define IDT_VALUE_TIP 127
+
 #define IDS_APP_TITLE 103
 #define IDD_ABOUT 103
 #define IDI_APP_ICON 107

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/display_colours.h"
 #include "core/spline.h"
 
 // The back buffer of the curve editor: a memory DC with its bitmap selected into it.
@@ -32,6 +33,12 @@ struct AppState {
   HWND startButton = nullptr;
   HWND cockpitCheckBox = nullptr;
   HWND externalCheckBox = nullptr;
+  // The curve editor's and the level bar's windows: the focus, the keys and the names that a screen reader
+  // reads; the main window paints them and takes their mouse.
+  HWND curveEditor = nullptr;
+  HWND levelBarView = nullptr;
+  // The tooltip that shows a moving point's value.
+  HWND valueTip = nullptr;
   HCURSOR handCursor = nullptr;
   CurveBuffer curveBuffer;
   // The control that held the focus when it was last saved: at deactivation, before a minimize or About.
@@ -41,6 +48,10 @@ struct AppState {
   // The window's own icons for its DPI.
   HICON smallIcon = nullptr;
   HICON largeIcon = nullptr;
+  // The editor's and level bar's colours, fixed or high contrast's, and the pen of the curve and the input line,
+  // as wide as the DPI makes a pixel.
+  DisplayColours colours = displayColours(false, {});
+  HPEN linePen = nullptr;
 
   // Geometry, client coordinates of the main window, laid out for the window's DPI
   int dpi = 96;
@@ -64,6 +75,8 @@ struct AppState {
   bool running = false;
   HANDLE simHandle = nullptr;
   int dragPoint = -1;
+  // The point that the editor's keys move.
+  int chosenPoint = 0;
   std::vector<CurveSegment> curveSpline;
   int inputPercent = 0;
   int outputPercent = 0;

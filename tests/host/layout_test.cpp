@@ -15,6 +15,7 @@ std::string describe(int fontHeight, int clientWidth, int clientBottom, int dpi 
             std::to_string(r.bottom) + ")";
   }
   for (const ControlBox& b : l.controls) {
+    if (&b == &l.controls[slotCurveEditor] || &b == &l.controls[slotLevelBar]) continue;  // the two areas
     text += " " + std::to_string(b.x) + "," + std::to_string(b.y) + "," + std::to_string(b.width) + "," +
             std::to_string(b.height);
   }

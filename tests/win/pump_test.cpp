@@ -109,7 +109,14 @@ TEST(ZoomPump, SendsOnChangeAndEvery40thTickAndReconnectsThen) {
 TEST(ZoomPump, StartOpensTheLinkWhateverItAnswersAndStopUndoesAll) {
   ASSERT_TRUE(startWith(deviceLine(1, "Buttons") + "object Button 0x4 0 0 Trigger\n"));
   routeCommand(IDC_START_STOP);
-  EXPECT_TRUE(!app.running && calls().empty() && shown() == L"Start ") << "no axis to read: nothing starts";
+  EXPECT_TRUE(!app.running && calls().empty() && shown() == L"Start This controller has no axis") << "says why";
+  useControllers("");
+  routeCommand(IDC_REFRESH);
+  EXPECT_EQ(shown(), L"Start ") << "Refresh takes back what the Start said";
+  routeCommand(IDC_START_STOP);
+  EXPECT_EQ(shown(), L"Start No game controller: plug one in and press Refresh");
+  useControllers(deviceLine(1, "Buttons") + "object Button 0x4 0 0 Trigger\n");
+  routeCommand(IDC_REFRESH);
   // The stand-in waits in the current folder, not beside the program, until a row puts it there.
   const std::filesystem::path beside = besideTheProgram(L"SimConnect.dll"), standIn = L"SimConnect.dll",
                               other = besideTheProgram(L"dinput8.dll");
