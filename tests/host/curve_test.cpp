@@ -5,6 +5,8 @@
 #include <limits>
 #include <tuple>
 
+#include "core/display_colours.h"
+#include "core/display_texts.h"
 #include "core/editor_geometry.h"
 #include "core/spline.h"
 #include "core/zoom_math.h"
@@ -82,6 +84,7 @@ TEST(EditorGeometry, MarkersPointsHitsDragsAndColumnRuns) {
                 text(markerRect(5, 6, 380, 200, 100, at200)),
             "0,138,12,150 273,0,285,12 364,0,380,16 ");
   EXPECT_TRUE(at125.inset == 5 && at125.hitRadius == 13 && scalePixels(100, 120) == 125 && scalePixels(1, 48) == 1);
+  EXPECT_TRUE(editorScale(96).lineWidth == 1 && at125.lineWidth == 1 && at150.lineWidth == 2 && at200.lineWidth == 2);
   const PixelRect wide = {126, 135, 411, 285};
   EXPECT_TRUE(controlPointAt(wide, line, 6, 140, 271, at150) == 0 &&
               controlPointAt(wide, line, 6, 147, 285, at150) == -1);
@@ -118,4 +121,26 @@ TEST(EditorGeometry, MarkersPointsHitsDragsAndColumnRuns) {
   }
   // A run that would reach row 100 of a 100-row buffer, or row -1, is not drawn.
   EXPECT_EQ(results, "11-13 11-13 95-96 none 99-99 none 0-0 none none ");
+}
+
+// Keys choose a point and move it by 1 or 10 within 0..100; the names and colours say and show where it stands.
+TEST(EditorGeometry, KeysNamesAndColours) {
+  std::string moved;
+  for (const auto& [value, step] : {std::pair{40, 1}, {0, -1}, {0, -10}, {100, 1}, {100, 10}, {95, 10}, {5, -10},
+                                    {100, -10}, {0, 10}, {-7, 1}, {250, -1}, {INT_MAX, 10}, {INT_MIN, -10}})
+    moved += std::to_string(keyedHeight(value, step)) + " ";
+  EXPECT_EQ(moved, "41 0 0 100 100 100 0 90 10 1 99 100 0 ");
+  EXPECT_TRUE(keyedPoint(0, -1, 6) == 0 && keyedPoint(0, 1, 6) == 1 && keyedPoint(5, 1, 6) == 5 &&
+              keyedPoint(9, 0, 6) == 5 && keyedPoint(-3, 0, 6) == 0 && keyedPoint(0, 1, 0) == 0);
+  EXPECT_EQ(curveEditorName(2, 6, 52) + L"|" + levelBarName(37) + L"|" + percentText(0),
+            L"Response curve, point 3 of 6, 52 %|Zoom 37 %|0 %");
+  // High contrast paints with five system colours told apart by their numbers; otherwise the fixed ones.
+  const SystemColours system = {1, 2, 3, 4, 5};
+  std::string colours;
+  for (bool highContrast : {true, false}) {
+    const DisplayColours c = displayColours(highContrast, system);
+    for (Colour colour : {c.field, c.disabledField, c.grid, c.curve, c.marker, c.levelFrame, c.level})
+      colours += std::to_string(colour) + " ";
+  }
+  EXPECT_EQ(colours, "1 5 3 2 4 2 4 16777215 12632256 16744576 0 36608 8421504 65280 ");
 }

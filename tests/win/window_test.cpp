@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <sddl.h>
 
 #include "app/about_dialog.h"
@@ -19,6 +20,7 @@
 namespace {
 const std::string stick = deviceLine(1, "Alpha Stick") + "axis Slider 6 0.5 Throttle\n";
 constexpr COLORREF black = RGB(0, 0, 0), marker = RGB(0, 143, 0), white = RGB(255, 255, 255);
+int announced = 0;
 
 RECT placeOf(HWND control) {
   RECT rect = {};
@@ -148,6 +150,40 @@ TEST(MainWindow, DraggingHoldsTheCaptureAndStaysWithinTheEditor) {
   routeCommand(IDC_CURVES_RESET);
   EXPECT_TRUE(app.curveValues == (std::vector<int>{0, 20, 40, 60, 80, 100}) && applyResponseCurve(40) == 40)
       << "Reset: the straight line, in the spline too";
+  // By keys, through the loop's dialog handling: the first point chosen on focus, each move at once in the spline,
+  // its value in the tooltip, the name announced.
+  const HWINEVENTHOOK names = SetWinEventHook(
+      EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
+      [](HWINEVENTHOOK, DWORD, HWND window, LONG, LONG, DWORD, DWORD) { announced += window == app.curveEditor; },
+      GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  SetFocus(app.resetButton);
+  SetFocus(app.curveEditor);
+  const auto press = [](std::initializer_list<WPARAM> keys) {
+    for (WPARAM key : keys) {
+      MSG message = {app.curveEditor, WM_KEYDOWN, key, 0, 0, {}};
+      processMessage(message, nullptr);
+    }
+    pumpMessages();
+    wchar_t tip[16] = {};
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = app.mainWindow;
+    tool.uId = IDC_CURVE_EDITOR;
+    tool.lpszText = tip;
+    SendMessageW(app.valueTip, TTM_GETTEXTW, 16, reinterpret_cast<LPARAM>(&tool));
+    return std::to_wstring(applyResponseCurve(40)) + L" " + (IsWindowVisible(app.valueTip) ? tip : L"hidden") + L" " +
+           std::to_wstring(std::exchange(announced, 0));
+  };
+  // Announced: the focus's first point, each new point and each new height, not a move that changes nothing.
+  EXPECT_EQ(press({VK_RIGHT, VK_RIGHT, VK_UP, VK_UP, VK_UP, VK_UP, VK_UP}), L"45 45 % 8");
+  EXPECT_EQ(windowText(app.curveEditor), L"Response curve, point 3 of 6, 45 %");
+  EXPECT_EQ(press({VK_PRIOR, VK_PRIOR, VK_PRIOR, VK_PRIOR, VK_PRIOR, VK_PRIOR, VK_NEXT}), L"90 90 % 7");
+  EXPECT_EQ(press({VK_LEFT, VK_LEFT, VK_LEFT, VK_DOWN, VK_NEXT}), L"90 0 % 2") << "the first point, held at 0";
+  SendMessageW(app.curveEditor, WM_TIMER, IDT_VALUE_TIP, 0);
+  EXPECT_EQ(press({}), L"90 hidden 0") << "a moment after the last key";
+  UnhookWinEvent(names);
+  click(app.curvesCheckBox);
+  EXPECT_TRUE(!IsWindowEnabled(app.curveEditor) && press({VK_UP}) == L"90 hidden 0") << "curves off: no keys";
 }
 
 // Windows takes the focus from a window it disables (the owner of About) and from one it minimizes, before the
@@ -217,10 +253,20 @@ TEST(MainWindow, AnotherScaleLaysTheWindowOutAgainFromItsFontEvenWhileMinimizedA
   const long objects = gdiObjectCount();
   for (int change = 0; change < 100; ++change) changeTo(change % 2 == 0 ? 192 : 96);
   EXPECT_EQ(gdiObjectCount(), objects);
-  for (const bool minimized : {false, true}) {
-    if (minimized) ShowWindow(app.mainWindow, SW_MINIMIZE);
-    changeTo(minimized ? 144 : 192);
-    if (minimized) ShowWindow(app.mainWindow, SW_RESTORE);
+  // Then "Make text bigger": the message font set as Windows sets it for every program (here in this process only,
+  // as Wine keeps each process's metrics), then its notice.
+  NONCLIENTMETRICSW metrics = {}, before = {};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  before = metrics;
+  metrics.lfMessageFont.lfHeight = metrics.lfMessageFont.lfHeight * 3 / 2;
+  int lastFont = 0;
+  for (const int minimized : {0, 1, 2}) {
+    if (minimized == 1) ShowWindow(app.mainWindow, SW_MINIMIZE);
+    if (minimized < 2) changeTo(minimized ? 144 : 192);
+    if (minimized == 1) ShowWindow(app.mainWindow, SW_RESTORE);
+    if (minimized == 2) SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    if (minimized == 2) SendMessageW(app.mainWindow, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
     HDC dc = GetDC(app.mainWindow);
     SelectObject(dc, app.messageFont);
     TEXTMETRICW font = {};
@@ -231,8 +277,10 @@ TEST(MainWindow, AnotherScaleLaysTheWindowOutAgainFromItsFontEvenWhileMinimizedA
     GetWindowRect(app.mainWindow, &frame);
     const MainLayout layout = computeMainLayout(font.tmHeight, client.right, client.bottom, app.dpi);
     EXPECT_TRUE(frame.left == 30 && frame.top == 40 && frame.right - frame.left == 30 * font.tmHeight &&
-                frame.bottom - frame.top == 25 * font.tmHeight && font.tmHeight > 20)
+                frame.bottom - frame.top == 25 * font.tmHeight && font.tmHeight > 20 &&
+                (minimized < 2 || font.tmHeight > lastFont))
         << minimized << ": " << font.tmHeight << " " << frame.right - frame.left;
+    lastFont = font.tmHeight;
     EXPECT_EQ(app.curveArea.bottom - app.curveArea.top, minimized ? 150 : 200);
     HWND child = GetWindow(app.mainWindow, GW_CHILD);
     for (const ControlBox& box : layout.controls) {
@@ -244,7 +292,15 @@ TEST(MainWindow, AnotherScaleLaysTheWindowOutAgainFromItsFontEvenWhileMinimizedA
       child = GetWindow(child, GW_HWNDNEXT);
     }
     EXPECT_TRUE(app.running && app.curveArea.left == layout.curveArea.left);
+    // At 150 % and 200 % the curve is drawn 2 pixels wide: 1 wide, the straight line has about 1.3 a column.
+    int drawn = 0;
+    const int columns = app.curveArea.right - app.curveArea.left;
+    for (int x = 0; x < columns; ++x)
+      for (int y = 0; y < app.curveArea.bottom - app.curveArea.top; ++y)
+        drawn += GetPixel(app.curveBuffer.dc, x, y) == black;
+    EXPECT_GT(drawn, 3 * columns / 2) << drawn << " of " << columns << " columns";
   }
+  SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof before, &before, 0);
 }
 
 // The pages opened, through the function the About dialog calls.
