@@ -15,7 +15,7 @@ BUILD = Path(os.environ.get("TARVELIX_BUILD", Path(__file__).resolve().parents[2
 PREFIX = Path(os.environ["TARVELIX_WINEPREFIX"])
 WINE_ENV = dict(os.environ, WINEPREFIX=str(PREFIX), WINEDEBUG="-all,warn+seh",
                 WINEDLLOVERRIDES="dinput8=n,b;mscoree,mshtml=")
-SAVE, EXIT, INVERT, EXTERNAL, DEVICES, AXES, START, REFRESH = 116, 105, 115, 119, 111, 114, 112, 110
+SAVE, EXIT, INVERT, EXTERNAL, DEVICES, AXES, START, REFRESH, CURVES = 116, 105, 115, 119, 111, 114, 112, 110, 121
 PAUSE = 0.15  # after each input, for Wine to take it in
 
 
@@ -77,6 +77,12 @@ def spawn(d, minimized=False, **env):
     d.process = subprocess.Popen(["wine"] + (["start", "/wait", "/min", "/unix"] if minimized else []) +
                                  [str(d.dir / "Tarvelix.exe")], cwd=d.dir, env=env, stdout=subprocess.DEVNULL,
                                  stderr=d.stderr, stdin=subprocess.DEVNULL)
+
+
+def names():
+    # What a screen reader reads of the curve editor and of the level bar.
+    return subprocess.run(["wine", str(BUILD / "tests/bin/window_probe.exe"), "names"], env=WINE_ENV,
+                          capture_output=True, text=True, encoding="utf-8").stdout.splitlines()
 
 
 def probe(*args):

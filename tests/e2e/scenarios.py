@@ -23,11 +23,12 @@ def wait_for_write(d, value, camera=None, since=0):
                  what=f"a write of {value}")
 
 
-def expect_saved(chase, autostart):
-    # Both launches that save choose the stick's throttle, inverted, with the straight line.
+def expect_saved(chase, autostart, curve="0: 0,20,40,60,80,100"):
+    # Both launches that save choose the stick's throttle, inverted, with the straight line unless told.
     lines = h.settings_file().read_bytes().decode("utf-8").split("\r\n")
+    enabled, heights = curve.split(": ")
     assert lines == [f"Device: {ALPHA}", "Axis: Ось Z", "Inverted: 1", f"ChaseCamera: {chase}", "CockpitCamera: 1",
-                     "CurvesEnabled: 0", "CurveVals: 0,20,40,60,80,100", f"Autostart: {autostart}"], lines
+                     f"CurvesEnabled: {enabled}", f"CurveVals: {heights}", f"Autostart: {autostart}"], lines
 
 
 def flight():
@@ -116,10 +117,14 @@ def damaged_file():
         h.key(d, "Return")
         h.wait_until(lambda: h.green_pixels(d) > 0, what="the level bar to follow the throttle")
         h.key(d, "Return")
+        # The curve by keys: Enable, back to the editor, the third point up by 5; a screen reader reads it.
+        h.click(d, h.CURVES)
+        h.key(d, "shift+Tab", "Right", "Right", *["Up"] * 5)
+        assert h.names() == ["Response curve, point 3 of 6, 45 %", "Zoom 0 %"], h.names()
         h.click(d, h.SAVE)
     finally:
         h.finish(d)
-    expect_saved(chase=1, autostart=0)
+    expect_saved(chase=1, autostart=0, curve="1: 0,20,45,60,80,100")
 
 
 if __name__ == "__main__":

@@ -4,8 +4,11 @@
 // tells what the two lists show, in lines of tab-separated fields, texts in UTF-8: "list ID DROPPED ROW
 // ITEM_HEIGHT SHOWN ROW0 ROW1 ..." for each; "drop LEFT TOP WIDTH HEIGHT", the client area of an open drop-down
 // on the screen; "start CAPTION"; "focus ID"; and "end". "lists loop" answers at every line read instead: one Wine
-// start for many looks.
+// start for many looks. With "names" it tells what a screen reader reads at the curve editor and at the level
+// bar, one line each.
 #include <windows.h>
+
+#include <oleacc.h>
 
 #include <dbt.h>
 
@@ -87,6 +90,24 @@ int main(int argc, char** argv) {
   }
   if (argc > 1 && std::strcmp(argv[1], "lists") == 0) {
     printLists(window);
+    return 0;
+  }
+  if (argc > 1 && std::strcmp(argv[1], "names") == 0) {
+    // At a top-left corner, where a tooltip beside a point never stands. Wine's AccessibleObjectFromWindow answers
+    // E_NOINTERFACE for a window of the program's own class.
+    CoInitialize(nullptr);
+    for (int id : {125, 126}) {
+      IAccessible* object = nullptr;
+      BSTR name = nullptr;
+      VARIANT child = {};
+      RECT place = {};
+      GetWindowRect(GetDlgItem(window, id), &place);
+      if (SUCCEEDED(AccessibleObjectFromPoint({place.left + 1, place.top + 1}, &object, &child)) &&
+          SUCCEEDED(object->get_accName(child, &name)) && name != nullptr)
+        std::printf("%s\n", utf8(name).c_str());
+      SysFreeString(name);
+      if (object != nullptr) object->Release();
+    }
     return 0;
   }
   RECT client = {};
