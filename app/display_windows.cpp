@@ -1,6 +1,8 @@
 #include "app/display_windows.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "core/display_texts.h"
 #include "core/editor_geometry.h"
@@ -110,8 +112,14 @@ void useDisplayColours() {
   if (previous != nullptr) DeleteObject(previous);
 }
 
+// Made once: a sending tick allocates nothing.
 void nameLevelBar() {
-  const std::wstring name = levelBarName(app.outputPercent);
+  static const std::vector<std::wstring> names = [] {
+    std::vector<std::wstring> all;
+    for (int percent = 0; percent <= 100; ++percent) all.push_back(levelBarName(percent));
+    return all;
+  }();
+  const std::wstring& name = names[static_cast<std::size_t>(std::clamp(app.outputPercent, 0, 100))];
   wchar_t shown[32] = {};
   GetWindowTextW(app.levelBarView, shown, 32);
   if (app.levelBarView == nullptr || name == shown) return;

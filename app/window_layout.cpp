@@ -31,6 +31,7 @@ int measureFontHeight(HFONT font, int dpi) {
 void useMessageFont() {
   for (HWND child = GetWindow(app.mainWindow, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(app.messageFont), TRUE);
+  SendMessageW(app.valueTip, WM_SETFONT, reinterpret_cast<WPARAM>(app.messageFont), FALSE);
 }
 
 void sizeWindowForFont() {

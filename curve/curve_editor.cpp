@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <array>
 #include <string>
+#include <utility>
 
 #include "core/display_texts.h"
 #include "core/editor_geometry.h"
@@ -71,15 +73,14 @@ void drawMarkers(HDC dc, int width, int height) {
   DrawFocusRect(dc, &inside);
 }
 
-// What a screen reader reads: the chosen point and its value, announced when they change.
+// What a screen reader reads: the chosen point and its value, announced when they change. A redraw that changes
+// neither makes no new name.
 void nameCurveEditor() {
   if (app.curveEditor == nullptr || app.curveValues.size() < static_cast<std::size_t>(app.curvePointCount)) return;
   const int chosen = chosenPoint();
-  const std::wstring name = curveEditorName(chosen, app.curvePointCount, app.curveValues[chosen]);
-  wchar_t shown[64] = {};
-  GetWindowTextW(app.curveEditor, shown, 64);
-  if (name == shown) return;
-  SetWindowTextW(app.curveEditor, name.c_str());
+  const std::array<int, 3> naming = {chosen, app.curvePointCount, app.curveValues[chosen]};
+  if (std::exchange(app.curveNamed, naming) == naming) return;
+  SetWindowTextW(app.curveEditor, curveEditorName(chosen, app.curvePointCount, app.curveValues[chosen]).c_str());
   NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, app.curveEditor, OBJID_CLIENT, CHILDID_SELF);
 }
 
@@ -98,14 +99,14 @@ void showValueTip(int point) {
   if (app.valueTip == nullptr) return;
   std::wstring text = percentText(app.curveValues[point]);
   TTTOOLINFOW tool = valueTool(text.data());
-  SendMessageW(app.valueTip, WM_SETFONT, reinterpret_cast<WPARAM>(app.messageFont), FALSE);
   SendMessageW(app.valueTip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   const EditorScale scale = editorScale(app.dpi);
   const PointPosition at = pointClientPosition(areaRect(), point, app.curvePointCount, app.curveValues[point], scale);
   POINT corner = {at.x + 2 * scale.inset, at.y - scale.hitRadius};
   ClientToScreen(app.mainWindow, &corner);
   SendMessageW(app.valueTip, TTM_TRACKPOSITION, 0, MAKELPARAM(corner.x, corner.y));
-  SendMessageW(app.valueTip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+  if (!IsWindowVisible(app.valueTip))
+    SendMessageW(app.valueTip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
 }
 
 // One point moved, by the mouse or a key: the spline, the picture and the value follow at once.

@@ -5,6 +5,7 @@
 
 #include <dinput.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -75,8 +76,9 @@ struct AppState {
   bool running = false;
   HANDLE simHandle = nullptr;
   int dragPoint = -1;
-  // The point that the editor's keys move.
+  // The point that the editor's keys move, and the point, count and height that the editor's name last told.
   int chosenPoint = 0;
+  std::array<int, 3> curveNamed = {-1, -1, -1};
   std::vector<CurveSegment> curveSpline;
   int inputPercent = 0;
   int outputPercent = 0;
