@@ -152,7 +152,8 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       releaseWindowResources();
       releaseDisplayResources();
       break;
-    case WM_SYSCOLORCHANGE:
+    case WM_SYSCOLORCHANGE:  // the common controls hear of it only from their parent
+      SendMessageW(app.statusBar, WM_SYSCOLORCHANGE, wParam, lParam);
       useDisplayColours();
       return 0;
     case WM_SETTINGCHANGE:
