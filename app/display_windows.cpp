@@ -63,7 +63,7 @@ LRESULT CALLBACK displayProcedure(HWND window, UINT message, WPARAM wParam, LPAR
       break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-      curveEditorFocused(message == WM_SETFOCUS);
+      curveEditorFocused(message == WM_SETFOCUS, reinterpret_cast<HWND>(wParam));
       return 0;
     case WM_TIMER:
       if (wParam == IDT_VALUE_TIP) hideValueTip();

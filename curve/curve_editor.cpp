@@ -234,9 +234,10 @@ void hideValueTip() {
   if (app.valueTip != nullptr) SendMessageW(app.valueTip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
 }
 
-// Getting the focus the first point is chosen; the mark and the ring come and go with the focus.
-void curveEditorFocused(bool focused) {
-  if (focused) app.chosenPoint = 0;
+// Reached from another control the first point is chosen; coming back to the window (after About, a minimize,
+// another program) the chosen point stays. The mark and the ring come and go with the focus.
+void curveEditorFocused(bool focused, HWND other) {
+  if (focused && other != nullptr && IsChild(app.mainWindow, other)) app.chosenPoint = 0;
   if (!focused) hideValueTip();
   drawCurveEditor();
   invalidateCurveArea();

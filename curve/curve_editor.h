@@ -33,8 +33,8 @@ void curveEditorCaptureLost(HWND newOwner);
 void createValueTip();
 void hideValueTip();
 
-// WM_SETFOCUS and WM_KILLFOCUS of the editor's window.
-void curveEditorFocused(bool focused);
+// WM_SETFOCUS and WM_KILLFOCUS of the editor's window; other is the window that had the focus or gets it.
+void curveEditorFocused(bool focused, HWND other);
 
 // WM_KEYDOWN in the editor: Left and Right choose a point, Up and Down move it by 1, Page Up and Page Down by 10;
 // false for any other key, or while curves are off.
