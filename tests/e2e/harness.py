@@ -95,36 +95,24 @@ def probe(*args):
 
 
 class ListWatcher:
-    """What the two lists show and where an open drop-down stands, asked of one window_probe.exe left running:
-    look() gives lists[id] (dropped, row, height, text, rows), drop (x, y, width, height) or None, start (the
-    button's caption) and focus (a control's id)."""
+    """What the two lists show, asked of one window_probe.exe left running: look() gives lists[id] (dropped, rows,
+    text), height (of a row), drop (the open drop-down's screen rectangle, or None) and start (the button's
+    caption)."""
 
     def __init__(self):
-        self.probe = subprocess.Popen(["wine", str(BUILD / "tests/bin/window_probe.exe"), "lists", "loop"],
-                                      env=WINE_ENV, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
-                                      encoding="utf-8")
+        self.probe = subprocess.Popen(["wine", str(BUILD / "tests/bin/window_probe.exe"), "lists"], env=WINE_ENV,
+                                      stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, encoding="utf-8")
 
     def look(self):
-        try:
-            self.probe.stdin.write("\n")
-            self.probe.stdin.flush()
-        except BrokenPipeError:
-            pass
-        state, lines = SimpleNamespace(lists={}, drop=None), []
-        while (line := self.probe.stdout.readline()) != "end\n":
-            assert line, "the window is gone"
-            lines.append(line.rstrip("\n").split("\t"))
-        for name, *values in lines:
-            if name == "list":
-                id, dropped, row, height, text, *rows = values
-                state.lists[int(id)] = SimpleNamespace(dropped=dropped != "0", row=int(row), height=int(height),
-                                                       text=text, rows=rows)
-            elif name == "drop":
-                state.drop = tuple(map(int, values))
-            else:
-                setattr(state, name, values[0])
-        state.focus = int(state.focus)
-        return state
+        self.probe.stdin.write("\n")
+        self.probe.stdin.flush()
+        line = self.probe.stdout.readline()
+        assert line, "the window is gone"
+        f = line.rstrip("\n").split("\t")
+        lists = {id: SimpleNamespace(dropped=f[i] != "0", rows=int(f[i + 1]), text=f[i + 2])
+                 for id, i in ((DEVICES, 0), (AXES, 3))}
+        drop = tuple(map(int, f[7:11]))
+        return SimpleNamespace(lists=lists, height=int(f[6]), drop=drop if any(drop) else None, start=f[11])
 
     def close(self):
         self.probe.kill()

@@ -1,11 +1,10 @@
 // Tells the end-to-end tests where the Tarvelix window's client area and controls stand on the screen:
 // "client X Y WIDTH HEIGHT", then "ID LEFT TOP RIGHT BOTTOM" for each control. With the argument
-// "device-change" it tells the window instead that a device came or went, as Windows does. With "lists" it
-// tells what the two lists show, in lines of tab-separated fields, texts in UTF-8: "list ID DROPPED ROW
-// ITEM_HEIGHT SHOWN ROW0 ROW1 ..." for each; "drop LEFT TOP WIDTH HEIGHT", the client area of an open drop-down
-// on the screen; "start CAPTION"; "focus ID"; and "end". "lists loop" answers at every line read instead: one Wine
-// start for many looks. With "names" it tells what a screen reader reads at the curve editor and at the level
-// bar, one line each.
+// "device-change" it tells the window instead that a device came or went, as Windows does. With "names" it tells
+// what a screen reader reads at the curve editor and at the level bar, one line each. With "lists" it answers
+// each line read with one line of tab-separated fields, texts in UTF-8: for the device list, then the axis list,
+// whether it is dropped down, its row count and what it shows; the row height; the open drop-down's screen
+// rectangle (LEFT TOP RIGHT BOTTOM, zeros when none is open); the Start button's caption.
 #include <windows.h>
 
 #include <oleacc.h>
@@ -24,53 +23,26 @@ std::string utf8(const std::wstring& text) {
   return bytes;
 }
 
-// WM_GETTEXT and CB_GETLBTEXT, whose text Windows and Wine copy across processes.
+// WM_GETTEXT, whose text Windows and Wine copy across processes.
 std::wstring windowText(HWND window) {
   wchar_t text[512] = {};
   SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
   return text;
 }
 
-std::wstring rowText(HWND list, int row) {
-  wchar_t text[512] = {};
-  if (SendMessageW(list, CB_GETLBTEXTLEN, row, 0) < 512)
-    SendMessageW(list, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-// The drop-down of a list is a top-level window of its own, of the class ComboLBox, shown while open.
-BOOL CALLBACK printOpenDropDown(HWND window, LPARAM process) {
-  wchar_t name[32] = {};
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  GetClassNameW(window, name, 32);
-  if (owner != static_cast<DWORD>(process) || !IsWindowVisible(window) || std::wcscmp(name, L"ComboLBox") != 0)
-    return TRUE;
-  RECT client = {};
-  POINT origin = {};
-  GetClientRect(window, &client);
-  ClientToScreen(window, &origin);
-  std::printf("drop\t%ld\t%ld\t%ld\t%ld\n", origin.x, origin.y, client.right, client.bottom);
-  return TRUE;
-}
-
+// An open drop-down is a visible top-level window of the class ComboLBox.
 void printLists(HWND window) {
+  RECT drop = {};
+  for (HWND list = nullptr; (list = FindWindowExW(nullptr, list, L"ComboLBox", nullptr)) != nullptr;)
+    if (IsWindowVisible(list)) GetWindowRect(list, &drop);
   for (int id : {111, 114}) {
     HWND list = GetDlgItem(window, id);
-    std::printf("list\t%d\t%d\t%d\t%d\t%s", id, static_cast<int>(SendMessageW(list, CB_GETDROPPEDSTATE, 0, 0)),
-                static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)),
-                static_cast<int>(SendMessageW(list, CB_GETITEMHEIGHT, 0, 0)), utf8(windowText(list)).c_str());
-    const int rows = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
-    for (int row = 0; row < rows; ++row) std::printf("\t%s", utf8(rowText(list, row)).c_str());
-    std::printf("\n");
+    std::printf("%d\t%d\t%s\t", static_cast<int>(SendMessageW(list, CB_GETDROPPEDSTATE, 0, 0)),
+                static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0)), utf8(windowText(list)).c_str());
   }
-  DWORD process = 0;
-  GUITHREADINFO thread = {};
-  thread.cbSize = sizeof thread;
-  GetGUIThreadInfo(GetWindowThreadProcessId(window, &process), &thread);
-  EnumWindows(printOpenDropDown, process);
-  std::printf("start\t%s\nfocus\t%d\nend\n", utf8(windowText(GetDlgItem(window, 112))).c_str(),
-              thread.hwndFocus != nullptr ? GetDlgCtrlID(thread.hwndFocus) : 0);
+  std::printf("%d\t%ld\t%ld\t%ld\t%ld\t%s\n",
+              static_cast<int>(SendMessageW(GetDlgItem(window, 111), CB_GETITEMHEIGHT, 0, 0)), drop.left, drop.top,
+              drop.right, drop.bottom, utf8(windowText(GetDlgItem(window, 112))).c_str());
 }
 }  // namespace
 
@@ -80,16 +52,9 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "device-change") == 0) {
     return SendMessageW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0) ? 0 : 1;
   }
-  if (argc > 2 && std::strcmp(argv[1], "lists") == 0) {
-    char line[16];
-    while (std::fgets(line, sizeof line, stdin) != nullptr && IsWindow(window)) {
-      printLists(window);
-      std::fflush(stdout);
-    }
-    return 0;
-  }
   if (argc > 1 && std::strcmp(argv[1], "lists") == 0) {
-    printLists(window);
+    for (char line[16]; std::fgets(line, sizeof line, stdin) != nullptr && IsWindow(window); std::fflush(stdout))
+      printLists(window);
     return 0;
   }
   if (argc > 1 && std::strcmp(argv[1], "names") == 0) {
