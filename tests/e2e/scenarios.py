@@ -32,8 +32,7 @@ def expect_saved(chase, autostart, curve="0: 0,20,40,60,80,100"):
 
 
 def flight():
-    # Shortcuts (About open while the pump runs), unplugging and plugging back while running, the simulator
-    # coming back, Save.
+    # Shortcuts (About open while the pump runs), unplugging and plugging back while running, Save.
     global normal_layout
     d = h.start("flight", controllers())
     normal_layout = h.placed(d.client, d.controls)
@@ -74,13 +73,6 @@ def flight():
         time.sleep(1.5)  # as DirectInput does, the stick is listed only a while after Windows' message
         h.write_atomically(d.script, controllers(throttle=0.45))
         wait_for_write(d, 45, since=calls)  # plugged back: the pump resumes on the stick's throttle by itself
-
-        h.write_atomically(d.sim_control, "fail-open\n")
-        h.key(d, "Return", "Return")
-        h.wait_until(lambda: "Open!" in h.sim_calls(d), what="a refused attempt")
-        calls = len(h.sim_calls(d))
-        h.write_atomically(d.sim_control, "")
-        wait_for_write(d, 45, since=calls)  # the link comes back by itself
         for control in (h.INVERT, h.EXTERNAL, h.SAVE):
             h.click(d, control)
     finally:

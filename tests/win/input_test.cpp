@@ -89,41 +89,6 @@ TEST(InputLists, SelectionsChainAndWaitWhileThePumpRuns) {
   EXPECT_TRUE(app.activeDevice == chosen && app.axisIndex == 0 && liveObjects(1) == 4) << "all wait for Stop";
 }
 
-// Under Windows the row of an open list follows the pointer and the keys without a word, and a click outside
-// puts the first row back; the closing notices come in any order. Only the row the list closes on counts.
-TEST(InputLists, AnOpenListsRowCountsOnlyOnceTheListClosesOnIt) {
-  struct Case {
-    bool deviceList;
-    int pointed, closedOn;
-    std::vector<int> notices;  // the program's own, before Wine's own close sends its
-    std::wstring devices, axes;
-  };
-  const Case cases[] = {
-      {true, 1, 1, {}, L"Alpha|[Bravo]|Charlie", L"[B]"},
-      {true, 1, 0, {CBN_SELENDCANCEL, CBN_CLOSEUP}, L"[Alpha]|Bravo|Charlie", L"Absolute of no kind|[Dial]"},
-      {true, 2, 2, {CBN_CLOSEUP, CBN_SELENDOK}, L"Alpha|Bravo|[Charlie]", L"[C]"},
-      {false, 3, 3, {CBN_SELENDOK}, L"[Alpha]|Bravo|Charlie", L"Absolute of no kind|Dial|Relative slider|[Rudder]"},
-      {false, 3, 1, {}, L"[Alpha]|Bravo|Charlie", L"Absolute of no kind|[Dial]"}};
-  ASSERT_TRUE(createProgramWindow(threeDevices));
-  for (const Case& c : cases) {
-    routeCommand(IDC_REFRESH);
-    chooseRow(app.axisList, 1);
-    HWND list = c.deviceList ? app.deviceList : app.axisList;
-    SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
-    SendMessageW(list, CB_SETCURSEL, c.pointed, 0);
-    routeCommand(GetDlgCtrlID(list), CBN_SELCHANGE, list);  // as Down in the open list sends
-    EXPECT_TRUE(app.axisIndex == 1 && activeDeviceRow() == 0) << c.pointed << ": nothing acts while it is open";
-    SendMessageW(list, CB_SETCURSEL, c.closedOn, 0);
-    for (int code : c.notices) routeCommand(GetDlgCtrlID(list), code, list);
-    SendMessageW(list, CB_SHOWDROPDOWN, FALSE, 0);
-    const std::wstring axes = rowsOf(app.axisList);
-    EXPECT_EQ(rowsOf(app.deviceList) + L" " + axes.substr(0, c.axes.size()), c.devices + L" " + c.axes);
-    EXPECT_TRUE(SendMessageW(app.deviceList, CB_GETCURSEL, 0, 0) == activeDeviceRow() &&
-                SendMessageW(app.axisList, CB_GETCURSEL, 0, 0) == app.axisIndex)
-        << c.pointed << " " << c.closedOn << ": the rows shown are the ones in use";
-  }
-}
-
 TEST(AxisReader, ReadsTheFieldOfItsInstanceAcquiringAsNeeded) {
   struct Reading {
     std::string objects, later;  // the device's objects at a first reading and, if any, at a second one
