@@ -1,10 +1,8 @@
 // Tells the end-to-end tests where the Tarvelix window's client area and controls stand on the screen:
-// "client X Y WIDTH HEIGHT", then "ID LEFT TOP RIGHT BOTTOM" for each control. With the argument
-// "device-change" it tells the window instead that a device came or went, as Windows does. With "names" it tells
-// what a screen reader reads at the curve editor and at the level bar, one line each. With "lists" it answers
-// each line read with one line of tab-separated fields, texts in UTF-8: for the device list, then the axis list,
-// whether it is dropped down, its row count and what it shows; the row height; the open drop-down's screen
-// rectangle (LEFT TOP RIGHT BOTTOM, zeros when none is open); the Start button's caption.
+// "client X Y WIDTH HEIGHT", then "ID LEFT TOP RIGHT BOTTOM" for each control. "device-change": the window hears
+// that a device came or went. "names": what a screen reader reads at the curve editor and the level bar. "lists":
+// for each line read, a line of tab-separated fields (UTF-8): per list dropped, rows, shown text; the row height;
+// the open drop-down's screen rectangle (zeros when none); the Start button's caption.
 #include <windows.h>
 
 #include <oleacc.h>

@@ -161,10 +161,7 @@ TEST(MainWindow, DraggingHoldsTheCaptureAndStaysWithinTheEditor) {
     pumpMessages();
     wchar_t tip[16] = {};
     TTTOOLINFOW tool = {};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.hwnd = app.mainWindow;
-    tool.uId = IDC_CURVE_EDITOR;
-    tool.lpszText = tip;
+    tool.cbSize = TTTOOLINFOW_V2_SIZE, tool.hwnd = app.mainWindow, tool.uId = IDC_CURVE_EDITOR, tool.lpszText = tip;
     SendMessageW(app.valueTip, TTM_GETTEXTW, 16, reinterpret_cast<LPARAM>(&tool));
     return std::to_wstring(applyResponseCurve(40)) + L" " + (IsWindowVisible(app.valueTip) ? tip : L"hidden") + L" " +
            std::to_wstring(std::exchange(announced, 0));
@@ -252,18 +249,18 @@ TEST(MainWindow, AnotherScaleLaysTheWindowOutAgainFromItsFontEvenWhileMinimizedA
   EXPECT_EQ(gdiObjectCount(), objects);
   // Then "Make text bigger": the message font set as Windows sets it for every program (here in this process only,
   // as Wine keeps each process's metrics), then its notice.
-  NONCLIENTMETRICSW metrics = {}, before = {};
+  NONCLIENTMETRICSW metrics = {};
   metrics.cbSize = sizeof metrics;
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  before = metrics;
+  NONCLIENTMETRICSW before = metrics;
   metrics.lfMessageFont.lfHeight = metrics.lfMessageFont.lfHeight * 3 / 2;
   int lastFont = 0;
   for (const int minimized : {0, 1, 2}) {
     if (minimized == 1) ShowWindow(app.mainWindow, SW_MINIMIZE);
     if (minimized < 2) changeTo(minimized ? 144 : 192);
     if (minimized == 1) ShowWindow(app.mainWindow, SW_RESTORE);
-    if (minimized == 2) SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    if (minimized == 2) SendMessageW(app.mainWindow, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
+    if (minimized == 2 && SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+      SendMessageW(app.mainWindow, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
     HDC dc = GetDC(app.mainWindow);
     SelectObject(dc, app.messageFont);
     TEXTMETRICW font = {};
