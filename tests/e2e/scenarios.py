@@ -37,12 +37,9 @@ def flight():
     d = h.start("flight", controllers())
     normal_layout = h.placed(d.client, d.controls)
     try:
-        # The stick's second axis picked with Enter in the open list, which starts nothing, then a look at the
-        # device list: Start reads the chosen axis.
+        # The stick's second axis picked with Enter in the open list, which starts nothing: Start reads it.
         h.click(d, h.AXES)
         h.press("Down", "Return")
-        h.click(d, h.DEVICES)
-        h.press("Escape")
         h.click(d, h.START)
         wait_for_write(d, 50)
         h.click(d, h.START)

@@ -1,34 +1,22 @@
 // Virtual game controllers: a stand-in for dinput8.dll that Wine loads instead of its own
-// (WINEDLLOVERRIDES="dinput8=n,b"). It offers DirectInput8Create, IDirectInput8W and IDirectInputDevice8W as
-// far as Tarvelix uses them; every other method answers E_NOTIMPL.
-//
-// The script describes the attached controllers. A test in the same process hands it over with
-// VirtualControllerUseScript; another process names a file in TARVELIX_VC_SCRIPT, which is looked at
-// again at most every 20 ms, so it may be rewritten while the program runs. One statement per line; a name
-// is the rest of its line in UTF-8 and may hold blanks.
-//
+// (WINEDLLOVERRIDES="dinput8=n,b"), with DirectInput8Create, IDirectInput8W and IDirectInputDevice8W as far as
+// Tarvelix uses them (other methods answer E_NOTIMPL). A test in the same process hands it a script with
+// VirtualControllerUseScript; another process names a file in TARVELIX_VC_SCRIPT, looked at again at most every
+// 20 ms. One statement a line; a name is the rest of its line, in UTF-8:
 //   device {GUID} Name                   a controller, reported in the order of these lines
 //   product {GUID}                       the last device's product GUID (else its instance GUID)
 //   axis KIND INSTANCE POS Name          an absolute axis of the last device
-//   object KIND TYPE INSTANCE POS Name   any object: TYPE holds the dwType bits below the instance
-//                                        (0x1 relative axis, 0x2 absolute axis, 0x4 button, 0x10 hat)
-//   fail CALL CODE [{GUID}] [after N] [times N]
-//       CALL (DirectInput8Create, EnumDevices, CreateDevice, GetProperty, EnumObjects, Acquire, Poll,
-//       GetDeviceState, GetDeviceInfo) answers CODE, for one device or all; EnumDevices and EnumObjects report
-//       N entries first ("after"); "times N" fails only the next N calls after the script changed. A success
-//       code given to DirectInput8Create still hands out the object.
-//
-// KIND Slider makes an object of type GUID_Slider; any other word (XAxis, Button, ...), one of another type.
-// POS is the position as a fraction of the axis's range, 0..65535 until DIPROP_RANGE changes it. A name of 260
-// characters or more fills DirectInput's name buffers without a terminator, as a careless driver would.
-//
-// A device that leaves the script is unplugged: its objects lose their input. Devices behave like real
-// drivers: reading the state needs SetDataFormat and Acquire, SetDataFormat is refused while acquired, Poll answers
-// DI_NOEFFECT, and an unplugged device answers DIERR_INPUTLOST once, then DIERR_NOTACQUIRED, while Acquire answers
-// DIERR_UNPLUGGED. The n-th axis entry of the data format receives the axis with instance number n.
-//
-// VirtualControllerLiveObjects(k) counts for tests: 0 DirectInput objects alive, 1 device objects alive,
-// 2 calls made on released objects, 3 device objects released while still acquired.
+//   object KIND TYPE INSTANCE POS Name   any object; TYPE: dwType bits below the instance (0x1 relative axis,
+//                                        0x2 absolute axis, 0x4 button, 0x10 hat)
+//   fail CALL CODE [{GUID}] [after N] [times N]   CALL answers CODE, for one device or all; EnumDevices and
+//       EnumObjects report N entries first; "times N" fails the next N calls only. A success code given to
+//       DirectInput8Create still hands out the object.
+// KIND Slider is of type GUID_Slider, any other word of another type. POS is a fraction of the axis's range. A
+// name of 260 characters or more fills the name buffers without a terminator, as a careless driver's would.
+// Devices behave like real drivers: reading needs SetDataFormat and Acquire; an unplugged device (gone from the
+// script) answers DIERR_INPUTLOST once, then DIERR_NOTACQUIRED, and Acquire DIERR_UNPLUGGED. The n-th axis entry
+// of the data format receives the axis of instance n. VirtualControllerLiveObjects(k) counts: 0 DirectInput
+// objects alive, 1 devices alive, 2 calls on released objects, 3 devices released while still acquired.
 #define CINTERFACE
 #include <windows.h>
 

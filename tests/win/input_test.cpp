@@ -69,11 +69,6 @@ TEST(InputLists, FailuresLeaveTheirDebuggerTextsAndListWhatWasGathered) {
 TEST(InputLists, SelectionsChainAndWaitWhileThePumpRuns) {
   ASSERT_TRUE(createProgramWindow(threeDevices + deviceLine(4, "Delta") + "object Button 0x4 0 0 Only a button\n"));
   chooseRow(app.axisList, 1);
-  // A look at the device list, and the focus passing through it, leave the chosen axis as it is.
-  SetFocus(app.deviceList);
-  SendMessageW(app.deviceList, CB_SHOWDROPDOWN, TRUE, 0);
-  SendMessageW(app.deviceList, CB_SHOWDROPDOWN, FALSE, 0);
-  SetFocus(app.refreshButton);
   routeCommand(IDC_START_STOP);
   EXPECT_EQ(readAxis(), 13107) << "Start reads the Dial";
   routeCommand(IDC_START_STOP);
