@@ -3,6 +3,7 @@ window's pixels through ImageMagick, and the files of the simulator stand-in, th
 settings. Where the controls stand is asked of the window itself (window_probe.exe). Needs DISPLAY and
 TARVELIX_WINEPREFIX (tools/with-display.sh sets both)."""
 
+import contextlib
 import os
 import re
 import shutil
@@ -50,13 +51,13 @@ def find_window(title="Tarvelix"):
     return found[0] if found else None
 
 
-def prepare(name, script, settings=None, simulator=True):
-    # A fresh folder with the exe, the stand-ins (without the simulator's if asked) and their files; settings:
-    # bytes for the file, None for no file, True to keep the one there is.
+def prepare(name, script, settings=None):
+    # A fresh folder with the exe, the stand-ins and their files; settings: bytes for the file, None for no file,
+    # True to keep the one there is.
     d = SimpleNamespace(dir=BUILD / "tests" / "e2e" / name, process=None)
     shutil.rmtree(d.dir, ignore_errors=True)
     d.dir.mkdir(parents=True)
-    for source in ("Tarvelix.exe", "tests/bin/dinput8.dll") + (("tests/bin/SimConnect.dll",) if simulator else ()):
+    for source in ("Tarvelix.exe", "tests/bin/dinput8.dll", "tests/bin/SimConnect.dll"):
         shutil.copy(BUILD / source, d.dir)
     d.script, d.sim_log, d.sim_control = d.dir / "controller.txt", d.dir / "sim.log", d.dir / "sim-control.txt"
     for path, text in ((d.script, script), (d.sim_control, ""), (d.sim_log, "")):
@@ -90,34 +91,27 @@ def probe(*args):
 
 class ListWatcher:
     """What the two lists show and where an open drop-down stands, asked of one window_probe.exe left running:
-    look() gives lists[id] (dropped, row, height, text, rows), drop (x, y, width, height) or None, start (the
-    button's caption) and focus (a control's id)."""
+    look() gives lists[id] (dropped, height, text, rows), drop (x, y, width, height) or None, start (the button's
+    caption) and focus (a control's id)."""
 
     def __init__(self):
-        self.probe = subprocess.Popen(["wine", str(BUILD / "tests/bin/window_probe.exe"), "lists", "loop"],
-                                      env=WINE_ENV, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
-                                      encoding="utf-8")
+        self.probe = subprocess.Popen(["wine", str(BUILD / "tests/bin/window_probe.exe"), "lists"], env=WINE_ENV,
+                                      stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, encoding="utf-8")
 
     def look(self):
-        try:
+        with contextlib.suppress(BrokenPipeError):  # the window is gone: the probe has ended
             self.probe.stdin.write("\n")
             self.probe.stdin.flush()
-        except BrokenPipeError:
-            pass
-        state, lines = SimpleNamespace(lists={}, drop=None), []
+        state = SimpleNamespace(lists={}, drop=None)
         while (line := self.probe.stdout.readline()) != "end\n":
             assert line, "the window is gone"
-            lines.append(line.rstrip("\n").split("\t"))
-        for name, *values in lines:
+            name, *values = line.rstrip("\n").split("\t")
             if name == "list":
-                id, dropped, row, height, text, *rows = values
-                state.lists[int(id)] = SimpleNamespace(dropped=dropped != "0", row=int(row), height=int(height),
-                                                       text=text, rows=rows)
-            elif name == "drop":
-                state.drop = tuple(map(int, values))
+                id, dropped, height, text, *rows = values
+                state.lists[int(id)] = SimpleNamespace(dropped=dropped != "0", height=int(height), text=text, rows=rows)
             else:
-                setattr(state, name, values[0])
-        state.focus = int(state.focus)
+                setattr(state, name, values[0] if name == "start" else tuple(map(int, values)))
+        state.focus = state.focus[0]
         return state
 
     def close(self):
@@ -125,8 +119,8 @@ class ListWatcher:
         self.probe.wait()
 
 
-def start(name, script, settings=None, simulator=True, minimized=False):
-    d = prepare(name, script, settings, simulator)
+def start(name, script, settings=None, minimized=False):
+    d = prepare(name, script, settings)
     spawn(d, minimized)
     d.window = wait_until(find_window, 60, "the Tarvelix window")
     d.client, d.controls = wait_until(probe, what="the laid-out window")
@@ -158,15 +152,13 @@ def click(d, control):
 
 
 def key(d, *keys, window=None):
-    for k in keys:
-        xdotool("windowfocus", window or d.window, "key", k)
-        time.sleep(PAUSE)
+    press(*keys, window=window or d.window)
 
 
-def press(*keys):
-    # To whatever holds the keyboard, such as a list just clicked.
+def press(*keys, window=None):
+    # To the given window, or to whatever holds the keyboard, such as a list just clicked.
     for k in keys:
-        xdotool("key", k)
+        xdotool(*(("windowfocus", window) if window else ()), "key", k)
         time.sleep(PAUSE)
 
 
@@ -181,10 +173,6 @@ def pixels(d):
     # The client area's pixels as (r, g, b) byte triples: what follows the PPM header.
     data = screenshot(d)[-d.client[2] * d.client[3] * 3:]
     return [data[i:i + 3] for i in range(0, len(data) - 2, 3)]
-
-
-def green_pixels(d):
-    return pixels(d).count(b"\x00\xff\x00")  # the level bar's fill is the only pure green
 
 
 def sim_calls(d):

@@ -23,32 +23,13 @@ def wait_for_write(d, value, camera=None, since=0):
                  what=f"a write of {value}")
 
 
-def expect_saved(chase, autostart):
-    # Both launches that save choose the stick's throttle, inverted, with the straight line.
-    lines = h.settings_file().read_bytes().decode("utf-8").split("\r\n")
-    assert lines == [f"Device: {ALPHA}", "Axis: Ось Z", "Inverted: 1", f"ChaseCamera: {chase}", "CockpitCamera: 1",
-                     "CurvesEnabled: 0", "CurveVals: 0,20,40,60,80,100", f"Autostart: {autostart}"], lines
-
-
 def flight():
-    # Shortcuts (About open while the pump runs), unplugging and plugging back while running, the simulator
-    # coming back, Save.
+    # Shortcuts (About open while the pump runs), unplugging and plugging back while running, Save.
     global normal_layout
     d = h.start("flight", controllers())
     normal_layout = h.placed(d.client, d.controls)
     try:
-        # The stick's second axis picked with Enter in the open list, which starts nothing, then a look at the
-        # device list: Start reads the chosen axis.
-        h.click(d, h.AXES)
-        h.press("Down", "Return")
-        h.click(d, h.DEVICES)
-        h.press("Escape")
-        h.click(d, h.START)
-        wait_for_write(d, 50)
-        h.click(d, h.START)
-        h.click(d, h.AXES)
-        h.press("Escape", "Up")
-        h.key(d, "Return")
+        h.key(d, "Return")  # Start: the stick's throttle, first in its list, to both cameras
         wait_for_write(d, 30, 0)
         wait_for_write(d, 30, 1)
         h.key(d, "alt+question")
@@ -67,25 +48,20 @@ def flight():
         h.write_atomically(d.script, controllers(unplug_alpha=True))
         h.wait_until(lambda: h.debug_texts(d)[-1] == "device: Bravo Quadrant", what="the list to be refreshed")
         time.sleep(0.3)
-        assert h.sim_calls(d)[-1] == "Close" and h.green_pixels(d) == 0, "unplugged: the pump stops"
+        assert h.sim_calls(d)[-1] == "Close" and b"\x00\xff\x00" not in h.pixels(d), "unplugged: stopped, bar empty"
         calls = len(h.sim_calls(d))
         h.probe("device-change")
         time.sleep(1.5)  # as DirectInput does, the stick is listed only a while after Windows' message
         h.write_atomically(d.script, controllers(throttle=0.45))
         wait_for_write(d, 45, since=calls)  # plugged back: the pump resumes on the stick's throttle by itself
-
-        h.write_atomically(d.sim_control, "fail-open\n")
-        h.key(d, "Return", "Return")
-        h.wait_until(lambda: "Open!" in h.sim_calls(d), what="a refused attempt")
-        calls = len(h.sim_calls(d))
-        h.write_atomically(d.sim_control, "")
-        wait_for_write(d, 45, since=calls)  # the link comes back by itself
         for control in (h.INVERT, h.EXTERNAL, h.SAVE):
             h.click(d, control)
     finally:
         h.finish(d)
     assert d.process.returncode == 0, "Exit ends the program"
-    expect_saved(chase=0, autostart=1)
+    lines = h.settings_file().read_bytes().decode("utf-8").split("\r\n")
+    assert lines == [f"Device: {ALPHA}", "Axis: Ось Z", "Inverted: 1", "ChaseCamera: 0", "CockpitCamera: 1",
+                     "CurvesEnabled: 0", "CurveVals: 0,20,40,60,80,100", "Autostart: 1"], lines
 
 
 def relaunch():
@@ -105,26 +81,9 @@ def relaunch():
         h.finish(d)
 
 
-def damaged_file():
-    # A damaged file changes nothing it should not: the first controller, stopped, the default curve. And no
-    # SimConnect.dll at all: the pump runs without a link.
-    junk = (b"\xff\xfe" + bytes(range(256)) * 16 + b"\r\nCurveVals: 10,x,30\r\nDevice: {nonsense}\r\nAutostart: 1"
-            b"\r\nCurveVals: 5\r\nInverted: 1\r\n" + b"\x00" * 100)
-    d = h.start("damaged_file", controllers(), settings=junk, simulator=False)
-    try:
-        assert h.green_pixels(d) == 0, "nothing starts"
-        h.key(d, "Return")
-        h.wait_until(lambda: h.green_pixels(d) > 0, what="the level bar to follow the throttle")
-        h.key(d, "Return")
-        h.click(d, h.SAVE)
-    finally:
-        h.finish(d)
-    expect_saved(chase=1, autostart=0)
-
-
 if __name__ == "__main__":
     # relaunch() starts from the file flight() saved; the first failure ends the run.
-    for scenario in [globals()[name] for name in sys.argv[1:]] or [flight, relaunch, damaged_file]:
+    for scenario in [globals()[name] for name in sys.argv[1:]] or [flight, relaunch]:
         started = time.monotonic()
         scenario()
         print(f"{scenario.__name__}: passed in {time.monotonic() - started:.1f} s", flush=True)

@@ -1,10 +1,9 @@
 // Tells the end-to-end tests where the Tarvelix window's client area and controls stand on the screen:
 // "client X Y WIDTH HEIGHT", then "ID LEFT TOP RIGHT BOTTOM" for each control. With the argument
 // "device-change" it tells the window instead that a device came or went, as Windows does. With "lists" it
-// tells what the two lists show, in lines of tab-separated fields, texts in UTF-8: "list ID DROPPED ROW
-// ITEM_HEIGHT SHOWN ROW0 ROW1 ..." for each; "drop LEFT TOP WIDTH HEIGHT", the client area of an open drop-down
-// on the screen; "start CAPTION"; "focus ID"; and "end". "lists loop" answers at every line read instead: one Wine
-// start for many looks.
+// tells, at every line read, what the two lists show, in lines of tab-separated fields, texts in UTF-8: "list ID
+// DROPPED ITEM_HEIGHT SHOWN ROW0 ROW1 ..." for each; "drop LEFT TOP WIDTH HEIGHT", the client area of an open
+// drop-down on the screen; "start CAPTION"; "focus ID"; and "end". One Wine start for many looks.
 #include <windows.h>
 
 #include <dbt.h>
@@ -14,25 +13,14 @@
 #include <string>
 
 namespace {
-std::string utf8(const std::wstring& text) {
-  std::string bytes(text.size() * 3, '\0');
-  bytes.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
-                                   static_cast<int>(bytes.size()), nullptr, nullptr));
+// A window's text, or with CB_GETLBTEXT a list's row, in UTF-8; Windows and Wine copy both across processes.
+std::string textOf(HWND window, UINT message = WM_GETTEXT, int row = 0) {
+  wchar_t text[512] = {};
+  char bytes[1536] = {};
+  if (message == WM_GETTEXT || SendMessageW(window, CB_GETLBTEXTLEN, row, 0) < 512)
+    SendMessageW(window, message, message == WM_GETTEXT ? 512 : row, reinterpret_cast<LPARAM>(text));
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
   return bytes;
-}
-
-// WM_GETTEXT and CB_GETLBTEXT, whose text Windows and Wine copy across processes.
-std::wstring windowText(HWND window) {
-  wchar_t text[512] = {};
-  SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-std::wstring rowText(HWND list, int row) {
-  wchar_t text[512] = {};
-  if (SendMessageW(list, CB_GETLBTEXTLEN, row, 0) < 512)
-    SendMessageW(list, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(text));
-  return text;
 }
 
 // The drop-down of a list is a top-level window of its own, of the class ComboLBox, shown while open.
@@ -54,11 +42,10 @@ BOOL CALLBACK printOpenDropDown(HWND window, LPARAM process) {
 void printLists(HWND window) {
   for (int id : {111, 114}) {
     HWND list = GetDlgItem(window, id);
-    std::printf("list\t%d\t%d\t%d\t%d\t%s", id, static_cast<int>(SendMessageW(list, CB_GETDROPPEDSTATE, 0, 0)),
-                static_cast<int>(SendMessageW(list, CB_GETCURSEL, 0, 0)),
-                static_cast<int>(SendMessageW(list, CB_GETITEMHEIGHT, 0, 0)), utf8(windowText(list)).c_str());
+    std::printf("list\t%d\t%d\t%d\t%s", id, static_cast<int>(SendMessageW(list, CB_GETDROPPEDSTATE, 0, 0)),
+                static_cast<int>(SendMessageW(list, CB_GETITEMHEIGHT, 0, 0)), textOf(list).c_str());
     const int rows = static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0));
-    for (int row = 0; row < rows; ++row) std::printf("\t%s", utf8(rowText(list, row)).c_str());
+    for (int row = 0; row < rows; ++row) std::printf("\t%s", textOf(list, CB_GETLBTEXT, row).c_str());
     std::printf("\n");
   }
   DWORD process = 0;
@@ -66,7 +53,7 @@ void printLists(HWND window) {
   thread.cbSize = sizeof thread;
   GetGUIThreadInfo(GetWindowThreadProcessId(window, &process), &thread);
   EnumWindows(printOpenDropDown, process);
-  std::printf("start\t%s\nfocus\t%d\nend\n", utf8(windowText(GetDlgItem(window, 112))).c_str(),
+  std::printf("start\t%s\nfocus\t%d\nend\n", textOf(GetDlgItem(window, 112)).c_str(),
               thread.hwndFocus != nullptr ? GetDlgCtrlID(thread.hwndFocus) : 0);
 }
 }  // namespace
@@ -77,16 +64,12 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::strcmp(argv[1], "device-change") == 0) {
     return SendMessageW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0) ? 0 : 1;
   }
-  if (argc > 2 && std::strcmp(argv[1], "lists") == 0) {
+  if (argc > 1 && std::strcmp(argv[1], "lists") == 0) {
     char line[16];
     while (std::fgets(line, sizeof line, stdin) != nullptr && IsWindow(window)) {
       printLists(window);
       std::fflush(stdout);
     }
-    return 0;
-  }
-  if (argc > 1 && std::strcmp(argv[1], "lists") == 0) {
-    printLists(window);
     return 0;
   }
   RECT client = {};
