@@ -28,41 +28,35 @@ void refreshWith(const std::string& script) {
 }
 }  // namespace
 
-TEST(InputLists, NamesStandInCodeUnitOrderAndEachRowIsItsDevice) {
-  ASSERT_TRUE(createProgramWindow(""));
-  refreshWith(deviceLine(1, "Twin") + deviceLine(2, "alpha") + deviceLine(3, "Twin") + deviceLine(4, "Alpha") +
-              joystick);
-  EXPECT_TRUE(rowsOf(app.deviceList) == L"[Alpha]|Twin|Twin|alpha" && rowsOf(app.axisList) == alphaAxes);
-  EXPECT_EQ(debugTexts(), L"device: Twin|device: alpha|device: Twin|device: Alpha");
-  refreshWith(deviceLine(1, std::string(300, 'N')) + "axis XAxis 0 0 " + std::string(280, 'x') + "\n");
-  EXPECT_EQ(rowsOf(app.deviceList) + rowsOf(app.axisList),
-            L"[" + std::wstring(260, L'N') + L"][" + std::wstring(260, L'x') + L"]")
-      << "names end with their buffers";
-}
-
-TEST(InputLists, FailuresLeaveTheirDebuggerTextsAndListWhatWasGathered) {
-  const std::string bravo = deviceGuid(2).insert(0, 1, ' ');
+TEST(InputLists, RowsStandInCodeUnitOrderEachForItsDeviceAndFailuresListWhatWasGathered) {
+  const std::string bravo = deviceGuid(2).insert(0, 1, ' '), fail = threeDevices + "fail ";
   const std::tuple<std::string, std::wstring, std::wstring, std::wstring> cases[] = {
-      {"fail GetProperty 0x80070057" + bravo, L"[Alpha]|Charlie", alphaAxes,
+      {deviceLine(1, "Twin") + deviceLine(2, "alpha") + deviceLine(3, "Twin") + deviceLine(4, "Alpha") + joystick,
+       L"[Alpha]|Twin|Twin|alpha", alphaAxes, L"device: Twin|device: alpha|device: Twin|device: Alpha"},
+      // Names end with their buffers.
+      {deviceLine(1, std::string(300, 'N')) + "axis XAxis 0 0 " + std::string(280, 'x'),
+       L"[" + std::wstring(260, L'N') + L"]", L"[" + std::wstring(260, L'x') + L"]",
+       L"device: " + std::wstring(260, L'N')},
+      {fail + "GetProperty 0x80070057" + bravo, L"[Alpha]|Charlie", alphaAxes,
        L"device: Charlie|Error at 3: -2147024809|device: Alpha"},
-      {"fail CreateDevice 0x80040154" + bravo, L"[Alpha]|Charlie", alphaAxes, L"device: Charlie|device: Alpha"},
-      {"fail EnumDevices 0x80004005 after 2", L"[Charlie]|Bravo", L"[C]",
+      {fail + "CreateDevice 0x80040154" + bravo, L"[Alpha]|Charlie", alphaAxes, L"device: Charlie|device: Alpha"},
+      {fail + "EnumDevices 0x80004005 after 2", L"[Charlie]|Bravo", L"[C]",
        L"device: Charlie|device: Bravo|Error at 1: -2147467259"},
-      {"fail EnumObjects 0x80070057 after 3", L"[Alpha]|Bravo|Charlie", L"[X Axis]|Y Axis",
+      {fail + "EnumObjects 0x80070057 after 3", L"[Alpha]|Bravo|Charlie", L"[X Axis]|Y Axis",
        L"device: Charlie|device: Bravo|device: Alpha|Error at 4: -2147024809"},
-      {"fail DirectInput8Create 0x80070057", L"", L"[C]", L"Error at 1: -2147024809"},
-      {"fail DirectInput8Create 0x1", L"", L"[C]", L"Error at 1: 1"}};
+      {fail + "DirectInput8Create 0x80070057", L"", L"[C]", L"Error at 1: -2147024809"},
+      {fail + "DirectInput8Create 0x1", L"", L"[C]", L"Error at 1: 1"}};
   ASSERT_TRUE(createProgramWindow(""));
-  for (const auto& [failure, devices, axes, texts] : cases) {
+  for (const auto& [script, devices, axes, texts] : cases) {
     refreshWith(threeDevices);
     chooseRow(app.deviceList, 2);
-    refreshWith(threeDevices + failure + "\n");
-    EXPECT_EQ(rowsOf(app.deviceList), devices) << failure;
-    EXPECT_EQ(rowsOf(app.axisList), axes) << failure;
-    EXPECT_EQ(debugTexts(), texts) << failure;
+    refreshWith(script + "\n");
+    EXPECT_EQ(rowsOf(app.deviceList), devices) << script;
+    EXPECT_EQ(rowsOf(app.axisList), axes) << script;
+    EXPECT_EQ(debugTexts(), texts) << script;
     // Only listed devices live, and without a list only the one still chosen, with its DirectInput object.
-    EXPECT_EQ(liveObjects(1), devices.empty() ? 1 : std::count(devices.begin(), devices.end(), L'|') + 1) << failure;
-    EXPECT_EQ(liveObjects(0), 1) << failure;
+    EXPECT_EQ(liveObjects(1), devices.empty() ? 1 : std::count(devices.begin(), devices.end(), L'|') + 1) << script;
+    EXPECT_EQ(liveObjects(0), 1) << script;
   }
 }
 
@@ -92,45 +86,38 @@ TEST(InputLists, SelectionsChainAndWaitWhileThePumpRuns) {
 // Under Windows the row of an open list follows the pointer and the keys without a word, and a click outside
 // puts the first row back; the closing notices come in any order. Only the row the list closes on counts.
 TEST(InputLists, AnOpenListsRowCountsOnlyOnceTheListClosesOnIt) {
-  struct Case {
-    bool deviceList;
-    int pointed, closedOn;
-    std::vector<int> notices;  // the program's own, before Wine's own close sends its
-    std::wstring devices, axes;
-  };
-  const Case cases[] = {
+  // The list, the row pointed at and the one it closes on, the program's own notices before Wine's own close sends
+  // its, and the rows then.
+  const std::tuple<bool, int, int, std::vector<int>, std::wstring, std::wstring> cases[] = {
       {true, 1, 1, {}, L"Alpha|[Bravo]|Charlie", L"[B]"},
       {true, 1, 0, {CBN_SELENDCANCEL, CBN_CLOSEUP}, L"[Alpha]|Bravo|Charlie", L"Absolute of no kind|[Dial]"},
       {true, 2, 2, {CBN_CLOSEUP, CBN_SELENDOK}, L"Alpha|Bravo|[Charlie]", L"[C]"},
       {false, 3, 3, {CBN_SELENDOK}, L"[Alpha]|Bravo|Charlie", L"Absolute of no kind|Dial|Relative slider|[Rudder]"},
       {false, 3, 1, {}, L"[Alpha]|Bravo|Charlie", L"Absolute of no kind|[Dial]"}};
   ASSERT_TRUE(createProgramWindow(threeDevices));
-  for (const Case& c : cases) {
+  for (const auto& [deviceList, pointed, closedOn, notices, devices, axes] : cases) {
     routeCommand(IDC_REFRESH);
     chooseRow(app.axisList, 1);
-    HWND list = c.deviceList ? app.deviceList : app.axisList;
+    HWND list = deviceList ? app.deviceList : app.axisList;
     SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
-    SendMessageW(list, CB_SETCURSEL, c.pointed, 0);
+    SendMessageW(list, CB_SETCURSEL, pointed, 0);
     routeCommand(GetDlgCtrlID(list), CBN_SELCHANGE, list);  // as Down in the open list sends
-    EXPECT_TRUE(app.axisIndex == 1 && activeDeviceRow() == 0) << c.pointed << ": nothing acts while it is open";
-    SendMessageW(list, CB_SETCURSEL, c.closedOn, 0);
-    for (int code : c.notices) routeCommand(GetDlgCtrlID(list), code, list);
+    EXPECT_TRUE(app.axisIndex == 1 && activeDeviceRow() == 0) << pointed << ": nothing acts while it is open";
+    SendMessageW(list, CB_SETCURSEL, closedOn, 0);
+    for (int code : notices) routeCommand(GetDlgCtrlID(list), code, list);
     SendMessageW(list, CB_SHOWDROPDOWN, FALSE, 0);
-    const std::wstring axes = rowsOf(app.axisList);
-    EXPECT_EQ(rowsOf(app.deviceList) + L" " + axes.substr(0, c.axes.size()), c.devices + L" " + c.axes);
+    const std::wstring shown = rowsOf(app.axisList);
+    EXPECT_EQ(rowsOf(app.deviceList) + L" " + shown.substr(0, axes.size()), devices + L" " + axes);
     EXPECT_TRUE(SendMessageW(app.deviceList, CB_GETCURSEL, 0, 0) == activeDeviceRow() &&
                 SendMessageW(app.axisList, CB_GETCURSEL, 0, 0) == app.axisIndex)
-        << c.pointed << " " << c.closedOn << ": the rows shown are the ones in use";
+        << pointed << " " << closedOn << ": the rows shown are the ones in use";
   }
 }
 
 TEST(AxisReader, ReadsTheFieldOfItsInstanceAcquiringAsNeeded) {
-  struct Reading {
-    std::string objects, later;  // the device's objects at a first reading and, if any, at a second one
-    int value;                   // of the last reading
-  };
   const std::string stuck = "axis XAxis 0 1 X\nfail Poll 0x8007000C\nfail Acquire ";
-  const Reading readings[] = {
+  // The device's objects at a first reading and, if any, at a second one; the last reading.
+  const std::tuple<std::string, std::string, int> readings[] = {
       {"axis XAxis 0 0 X", "", 0},
       {"axis XAxis 0 1 X", "", 65535},
       {"axis XAxis 0 0.25 X", "", 16384},
@@ -146,14 +133,14 @@ TEST(AxisReader, ReadsTheFieldOfItsInstanceAcquiringAsNeeded) {
       {"axis XAxis 0 0.5 X", stuck + "0x80070005", 32768},  // another program has priority: the last position
       {"axis XAxis 0 0.5 X", stuck + "0x80004005", 65535}};
   ASSERT_TRUE(createProgramWindow(""));
-  for (const Reading& r : readings) {
-    refreshWith(deviceLine(1, "Stick") + r.objects + "\n");
+  for (const auto& [objects, later, expected] : readings) {
+    refreshWith(deviceLine(1, "Stick") + objects + "\n");
     setAxisRangeProperty(app.activeDevice, app.axes[0].dwType, -1000, 1000);  // a range left by another program
     setAxisRange();
     int value = readAxis();
-    if (!r.later.empty()) useControllers(r.later == "unplugged" ? "" : deviceLine(1, "Stick") + r.later + "\n");
-    if (!r.later.empty()) value = readAxis();
-    EXPECT_EQ(value, r.value) << r.objects << " / " << r.later;
+    if (!later.empty()) useControllers(later == "unplugged" ? "" : deviceLine(1, "Stick") + later + "\n");
+    if (!later.empty()) value = readAxis();
+    EXPECT_EQ(value, expected) << objects << " / " << later;
   }
   const std::string twoAxes = deviceLine(1, "Stick") + "axis XAxis 0 0.5 X\naxis YAxis 1 0.25 Y\n";
   refreshWith(twoAxes);
