@@ -23,20 +23,13 @@ std::string textOf(HWND window, UINT message = WM_GETTEXT, int row = 0) {
   return bytes;
 }
 
-// The drop-down of a list is a top-level window of its own, of the class ComboLBox, shown while open.
-BOOL CALLBACK printOpenDropDown(HWND window, LPARAM process) {
-  wchar_t name[32] = {};
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  GetClassNameW(window, name, 32);
-  if (owner != static_cast<DWORD>(process) || !IsWindowVisible(window) || std::wcscmp(name, L"ComboLBox") != 0)
-    return TRUE;
+// Where a window's client area stands on the screen, and its size.
+void printClient(const char* name, HWND window) {
   RECT client = {};
   POINT origin = {};
   GetClientRect(window, &client);
   ClientToScreen(window, &origin);
-  std::printf("drop\t%ld\t%ld\t%ld\t%ld\n", origin.x, origin.y, client.right, client.bottom);
-  return TRUE;
+  std::printf("%s\t%ld\t%ld\t%ld\t%ld\n", name, origin.x, origin.y, client.right, client.bottom);
 }
 
 void printLists(HWND window) {
@@ -48,11 +41,14 @@ void printLists(HWND window) {
     for (int row = 0; row < rows; ++row) std::printf("\t%s", textOf(list, CB_GETLBTEXT, row).c_str());
     std::printf("\n");
   }
-  DWORD process = 0;
+  DWORD process = 0, owner = 0;
   GUITHREADINFO thread = {};
   thread.cbSize = sizeof thread;
   GetGUIThreadInfo(GetWindowThreadProcessId(window, &process), &thread);
-  EnumWindows(printOpenDropDown, process);
+  // The drop-down of a list is a top-level window of its own, of the class ComboLBox, shown while open.
+  for (HWND drop = nullptr; (drop = FindWindowExW(nullptr, drop, L"ComboLBox", nullptr)) != nullptr;) {
+    if (GetWindowThreadProcessId(drop, &owner) && owner == process && IsWindowVisible(drop)) printClient("drop", drop);
+  }
   std::printf("start\t%s\nfocus\t%d\nend\n", textOf(GetDlgItem(window, 112)).c_str(),
               thread.hwndFocus != nullptr ? GetDlgCtrlID(thread.hwndFocus) : 0);
 }
@@ -65,18 +61,11 @@ int main(int argc, char** argv) {
     return SendMessageW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0) ? 0 : 1;
   }
   if (argc > 1 && std::strcmp(argv[1], "lists") == 0) {
-    char line[16];
-    while (std::fgets(line, sizeof line, stdin) != nullptr && IsWindow(window)) {
+    for (char line[16]; std::fgets(line, sizeof line, stdin) != nullptr && IsWindow(window); std::fflush(stdout))
       printLists(window);
-      std::fflush(stdout);
-    }
     return 0;
   }
-  RECT client = {};
-  POINT origin = {};
-  GetClientRect(window, &client);
-  ClientToScreen(window, &origin);
-  std::printf("client %ld %ld %ld %ld\n", origin.x, origin.y, client.right, client.bottom);
+  printClient("client", window);
   for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
     RECT place = {};
     GetWindowRect(child, &place);

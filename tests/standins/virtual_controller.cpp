@@ -1,23 +1,19 @@
 // Virtual game controllers: a stand-in for dinput8.dll that Wine loads instead of its own
 // (WINEDLLOVERRIDES="dinput8=n,b"), as far as Tarvelix uses DirectInput; every other method answers E_NOTIMPL.
 // A test in the same process hands over its script with VirtualControllerUseScript; another process names a file
-// in TARVELIX_VC_SCRIPT, looked at again at most every 20 ms, so it may change while the program runs. One
-// statement a line; a name is the rest of its line in UTF-8:
+// in TARVELIX_VC_SCRIPT, read again at most every 20 ms. One statement a line, a name the rest of it in UTF-8:
 //   device {GUID} Name                   a controller, reported in the order of these lines
 //   product {GUID}                       the last device's product GUID (else its instance GUID)
-//   axis KIND INSTANCE POS Name          an absolute axis of the last device
+//   axis KIND INSTANCE POS Name          an absolute axis of the last device; KIND Slider gives GUID_Slider
 //   object KIND TYPE INSTANCE POS Name   any object: TYPE holds the dwType bits below the instance
-//   fail CALL CODE [{GUID}] [after N] [times N]   the method CALL (or DirectInput8Create) answers CODE, for one
-//       device or all; EnumDevices and EnumObjects report N entries first; "times N" fails only the next N calls
-//       after the script changed; a success code still hands out the DirectInput object.
-// KIND Slider makes a GUID_Slider object, any other word one of another type. POS is a fraction of the axis's range,
-// 0..65535 until DIPROP_RANGE changes it. A name of 260 characters or more fills the name buffers without a
-// terminator, as a careless driver would. As real drivers do, reading needs SetDataFormat and Acquire,
-// SetDataFormat is refused while acquired, Poll answers DI_NOEFFECT; a device that leaves the script is unplugged:
-// reading answers DIERR_INPUTLOST once, then DIERR_NOTACQUIRED, and Acquire DIERR_UNPLUGGED. The n-th axis entry
-// of the data format receives the axis with instance number n.
-// VirtualControllerLiveObjects(k) counts for tests: 0 DirectInput objects alive, 1 devices alive, 2 calls on
-// released objects, 3 devices released while still acquired.
+//   fail CALL CODE [{GUID}] [after N] [times N]   CALL answers CODE, for one device or all; EnumDevices and
+//       EnumObjects report N entries first; "times N" fails only the next N calls after the script changed
+// POS is a fraction of the axis's range (0..65535 until DIPROP_RANGE changes it). Names of 260 characters or more
+// fill the name buffers without a terminator. As real drivers do, reading needs SetDataFormat and Acquire, and a
+// device that leaves the script is unplugged: reading answers DIERR_INPUTLOST once, then DIERR_NOTACQUIRED, and
+// Acquire DIERR_UNPLUGGED. The n-th axis entry of the data format gets the axis with instance number n.
+// VirtualControllerLiveObjects(k) counts: 0 DirectInput objects alive, 1 devices alive, 2 calls on released
+// objects, 3 devices released while still acquired.
 #define CINTERFACE
 #include <windows.h>
 
@@ -152,10 +148,8 @@ void lookAtScript() {
 const Failure* injected(const char* call, const GUID& device) {
   lookAtScript();
   for (Failure& failure : failures) {
-    if (failure.call != call || (failure.device != GUID_NULL && failure.device != device)) continue;
-    if (failure.times >= 0 && failure.used >= failure.times) continue;
-    ++failure.used;
-    return &failure;
+    const bool applies = failure.call == call && (failure.device == GUID_NULL || failure.device == device);
+    if (applies && (failure.times < 0 || failure.used++ < failure.times)) return &failure;
   }
   return nullptr;
 }
@@ -176,9 +170,7 @@ const ScriptDevice& current(const VirtualDevice& device) {
 
 // Names longer than the buffer fill it completely, without a terminator.
 void copyName(WCHAR (&target)[MAX_PATH], const std::wstring& name) {
-  const std::size_t count = std::min<std::size_t>(name.size(), MAX_PATH);
-  std::memcpy(target, name.data(), count * sizeof(WCHAR));
-  if (count < MAX_PATH) target[count] = L'\0';
+  std::fill(std::copy_n(name.begin(), std::min<std::size_t>(name.size(), MAX_PATH), target), std::end(target), L'\0');
 }
 
 // Every method the program does not use; all methods take the object first and the caller cleans up.
@@ -187,9 +179,7 @@ HRESULT STDMETHODCALLTYPE notImplemented() { return E_NOTIMPL; }
 template <typename Table>
 Table unimplemented() {
   Table table;
-  for (void*& slot : reinterpret_cast<void*(&)[sizeof(Table) / sizeof(void*)]>(table)) {
-    slot = reinterpret_cast<void*>(notImplemented);
-  }
+  std::fill_n(reinterpret_cast<void**>(&table), sizeof table / sizeof(void*), reinterpret_cast<void*>(notImplemented));
   return table;
 }
 
