@@ -23,14 +23,12 @@ std::string environment(const char* name) {
 
 bool requested(const std::string& request) {
   std::ifstream control(environment("TARVELIX_SIM_CONTROL"));
-  std::string line;
-  while (std::getline(control, line)) {
+  for (std::string line; std::getline(control, line);)
     if (line == request) return true;
-  }
   return false;
 }
 
-bool isOpen(HANDLE handle) { return openHandles.count(reinterpret_cast<UINT_PTR>(handle)) != 0; }
+bool isOpen(HANDLE handle) { return openHandles.contains(reinterpret_cast<UINT_PTR>(handle)); }
 
 // Logs the call and answers it.
 HRESULT answer(const std::string& call, bool good) {

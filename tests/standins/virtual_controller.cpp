@@ -1,22 +1,19 @@
 // Virtual game controllers: a stand-in for dinput8.dll that Wine loads instead of its own
-// (WINEDLLOVERRIDES="dinput8=n,b"), with DirectInput8Create, IDirectInput8W and IDirectInputDevice8W as far as
-// Tarvelix uses them (other methods answer E_NOTIMPL). A test in the same process hands it a script with
-// VirtualControllerUseScript; another process names a file in TARVELIX_VC_SCRIPT, looked at again at most every
-// 20 ms. One statement a line; a name is the rest of its line, in UTF-8:
+// (WINEDLLOVERRIDES="dinput8=n,b"), as far as Tarvelix uses DirectInput; every other method answers E_NOTIMPL.
+// A test in the same process hands over its script with VirtualControllerUseScript; another process names a file
+// in TARVELIX_VC_SCRIPT, read again at most every 20 ms. One statement a line, a name the rest of it in UTF-8:
 //   device {GUID} Name                   a controller, reported in the order of these lines
 //   product {GUID}                       the last device's product GUID (else its instance GUID)
-//   axis KIND INSTANCE POS Name          an absolute axis of the last device
-//   object KIND TYPE INSTANCE POS Name   any object; TYPE: dwType bits below the instance (0x1 relative axis,
-//                                        0x2 absolute axis, 0x4 button, 0x10 hat)
+//   axis KIND INSTANCE POS Name          an absolute axis of the last device; KIND Slider gives GUID_Slider
+//   object KIND TYPE INSTANCE POS Name   any object: TYPE holds the dwType bits below the instance
 //   fail CALL CODE [{GUID}] [after N] [times N]   CALL answers CODE, for one device or all; EnumDevices and
-//       EnumObjects report N entries first; "times N" fails the next N calls only. A success code given to
-//       DirectInput8Create still hands out the object.
-// KIND Slider is of type GUID_Slider, any other word of another type. POS is a fraction of the axis's range. A
-// name of 260 characters or more fills the name buffers without a terminator, as a careless driver's would.
-// Devices behave like real drivers: reading needs SetDataFormat and Acquire; an unplugged device (gone from the
-// script) answers DIERR_INPUTLOST once, then DIERR_NOTACQUIRED, and Acquire DIERR_UNPLUGGED. The n-th axis entry
-// of the data format receives the axis of instance n. VirtualControllerLiveObjects(k) counts: 0 DirectInput
-// objects alive, 1 devices alive, 2 calls on released objects, 3 devices released while still acquired.
+//       EnumObjects report N entries first; "times N" fails only the next N calls after the script changed
+// POS is a fraction of the axis's range (0..65535 until DIPROP_RANGE changes it). Names of 260 characters or more
+// fill the name buffers without a terminator. As real drivers do, reading needs SetDataFormat and Acquire, and a
+// device that leaves the script is unplugged: reading answers DIERR_INPUTLOST once, then DIERR_NOTACQUIRED, and
+// Acquire DIERR_UNPLUGGED. The n-th axis entry of the data format gets the axis with instance number n.
+// VirtualControllerLiveObjects(k) counts: 0 DirectInput objects alive, 1 devices alive, 2 calls on released
+// objects, 3 devices released while still acquired.
 #define CINTERFACE
 #include <windows.h>
 
@@ -30,6 +27,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -150,10 +148,8 @@ void lookAtScript() {
 const Failure* injected(const char* call, const GUID& device) {
   lookAtScript();
   for (Failure& failure : failures) {
-    if (failure.call != call || (failure.device != GUID_NULL && failure.device != device)) continue;
-    if (failure.times >= 0 && failure.used >= failure.times) continue;
-    ++failure.used;
-    return &failure;
+    const bool applies = failure.call == call && (failure.device == GUID_NULL || failure.device == device);
+    if (applies && (failure.times < 0 || failure.used++ < failure.times)) return &failure;
   }
   return nullptr;
 }
@@ -166,11 +162,15 @@ const ScriptDevice* attached(const GUID& instance) {
   return nullptr;
 }
 
+// The device as the script has it now, or as it was while it is unplugged.
+const ScriptDevice& current(const VirtualDevice& device) {
+  const ScriptDevice* now = attached(device.created.instance);
+  return now != nullptr ? *now : device.created;
+}
+
 // Names longer than the buffer fill it completely, without a terminator.
 void copyName(WCHAR (&target)[MAX_PATH], const std::wstring& name) {
-  const std::size_t count = std::min<std::size_t>(name.size(), MAX_PATH);
-  std::memcpy(target, name.data(), count * sizeof(WCHAR));
-  if (count < MAX_PATH) target[count] = L'\0';
+  std::fill(std::copy_n(name.begin(), std::min<std::size_t>(name.size(), MAX_PATH), target), std::end(target), L'\0');
 }
 
 // Every method the program does not use; all methods take the object first and the caller cleans up.
@@ -179,15 +179,9 @@ HRESULT STDMETHODCALLTYPE notImplemented() { return E_NOTIMPL; }
 template <typename Table>
 Table unimplemented() {
   Table table;
-  for (void*& slot : reinterpret_cast<void*(&)[sizeof(Table) / sizeof(void*)]>(table)) {
-    slot = reinterpret_cast<void*>(notImplemented);
-  }
+  std::fill_n(reinterpret_cast<void**>(&table), sizeof table / sizeof(void*), reinterpret_cast<void*>(notImplemented));
   return table;
 }
-
-// ---- devices
-
-ULONG STDMETHODCALLTYPE inputRelease(IDirectInput8W* face);
 
 // The object behind an interface pointer, or null (and counted) for a released one.
 template <typename Object, typename Face>
@@ -203,37 +197,52 @@ ULONG STDMETHODCALLTYPE addRef(Face* face) {
   return object != nullptr ? static_cast<ULONG>(++object->refs) : 0;
 }
 
-// Starts a call on a device: its object, or the answer of a released object or of an injected failure.
-HRESULT enter(IDirectInputDevice8W* face, const char* call, VirtualDevice*& device) {
-  device = live<VirtualDevice>(face);
+// A device's last reference lets go of its DirectInput object, as the real one does.
+template <typename Object, typename Face>
+ULONG STDMETHODCALLTYPE release(Face* face) {
+  Object* object = live<Object>(face);
+  if (object == nullptr || --object->refs > 0) return object != nullptr ? static_cast<ULONG>(object->refs) : 0;
+  if constexpr (std::is_same_v<Object, VirtualInput>) {
+    --counts[0];
+  } else {
+    counts[3] += object->acquired ? 1 : 0;
+    --counts[1];
+    release<VirtualInput>(&object->parent->face);
+    retired.push_back(object);
+    if (retired.size() > 256) delete retired.front(), retired.pop_front();
+  }
+  return 0;
+}
+
+// A method's name, for the script's fail lines.
+template <std::size_t size>
+struct Call {
+  constexpr Call(const char (&text)[size]) { std::copy_n(text, size, name); }
+  char name[size];
+};
+
+// A device method: the answer of a released object or of an injected failure, else its body's.
+template <Call call, auto body, typename... Args>
+HRESULT STDMETHODCALLTYPE method(IDirectInputDevice8W* face, Args... args) {
+  VirtualDevice* device = live<VirtualDevice>(face);
   if (device == nullptr) return DIERR_INVALIDPARAM;
-  const Failure* failure = injected(call, device->created.instance);
-  return failure != nullptr ? failure->code : S_OK;
+  const Failure* failure = injected(call.name, device->created.instance);
+  return failure != nullptr ? failure->code : body(*device, args...);
 }
 
 // The script's object with this type id: from the current script while the device is in it.
 const ScriptObject* findObject(const VirtualDevice& device, DWORD id) {
-  const ScriptDevice* current = attached(device.created.instance);
-  for (const ScriptObject& object : (current != nullptr ? *current : device.created).objects) {
+  for (const ScriptObject& object : current(device).objects) {
     if ((object.type & 0x00FFFFFF) == (id & 0x00FFFFFF)) return &object;
   }
   return nullptr;
 }
 
-// What an unplugged device answers: lost input once, then not acquired.
-HRESULT lostInput(VirtualDevice& device) {
-  return std::exchange(device.acquired, false) ? DIERR_INPUTLOST : DIERR_NOTACQUIRED;
-}
-
-ULONG STDMETHODCALLTYPE deviceRelease(IDirectInputDevice8W* face) {
-  VirtualDevice* device = live<VirtualDevice>(face);
-  if (device == nullptr || --device->refs > 0) return device != nullptr ? static_cast<ULONG>(device->refs) : 0;
-  counts[3] += device->acquired ? 1 : 0;
-  --counts[1];
-  inputRelease(&device->parent->face);
-  retired.push_back(device);
-  if (retired.size() > 256) delete retired.front(), retired.pop_front();
-  return 0;
+// Reading needs an attached and acquired device; an unplugged one has lost its input once, then is not acquired.
+HRESULT readable(VirtualDevice& device) {
+  if (attached(device.created.instance) == nullptr)
+    return std::exchange(device.acquired, false) ? DIERR_INPUTLOST : DIERR_NOTACQUIRED;
+  return device.acquired ? DI_OK : DIERR_NOTACQUIRED;
 }
 
 void describe(DIDEVICEOBJECTINSTANCEW& record, const ScriptObject& object) {
@@ -244,6 +253,7 @@ void describe(DIDEVICEOBJECTINSTANCEW& record, const ScriptObject& object) {
 
 void describe(DIDEVICEINSTANCEW& record, const ScriptDevice& device) {
   record.guidInstance = device.instance;
+  record.guidProduct = device.product;
   copyName(record.tszInstanceName, device.name);
 }
 
@@ -272,129 +282,88 @@ HRESULT STDMETHODCALLTYPE enumObjects(IDirectInputDevice8W* face, LPDIENUMDEVICE
 }
 
 // Only the instance name can be read.
-HRESULT STDMETHODCALLTYPE getProperty(IDirectInputDevice8W* face, REFGUID property, LPDIPROPHEADER header) {
-  VirtualDevice* device;
-  if (const HRESULT answer = enter(face, "GetProperty", device)) return answer;
+HRESULT getProperty(VirtualDevice& device, REFGUID property, LPDIPROPHEADER header) {
   if (&property != &DIPROP_INSTANCENAME || header->dwSize != sizeof(DIPROPSTRING) ||
       header->dwHeaderSize != sizeof(DIPROPHEADER) || header->dwHow != DIPH_DEVICE || header->dwObj != 0) {
     return DIERR_INVALIDPARAM;
   }
-  const ScriptDevice* current = attached(device->created.instance);
-  copyName(reinterpret_cast<DIPROPSTRING*>(header)->wsz, (current != nullptr ? *current : device->created).name);
+  copyName(reinterpret_cast<DIPROPSTRING*>(header)->wsz, current(device).name);
   return DI_OK;
 }
 
 // Only the range of an axis, by its type id, can be set; it holds for all axes of the device.
-HRESULT STDMETHODCALLTYPE setProperty(IDirectInputDevice8W* face, REFGUID property, LPCDIPROPHEADER header) {
-  VirtualDevice* device;
-  if (const HRESULT answer = enter(face, "SetProperty", device)) return answer;
+HRESULT setProperty(VirtualDevice& device, REFGUID property, LPCDIPROPHEADER header) {
   const auto& range = *reinterpret_cast<const DIPROPRANGE*>(header);
   if (&property != &DIPROP_RANGE || header->dwSize != sizeof range || header->dwHeaderSize != sizeof(DIPROPHEADER) ||
       header->dwHow != DIPH_BYID || range.lMin >= range.lMax) {
     return DIERR_INVALIDPARAM;
   }
-  const ScriptObject* object = findObject(*device, header->dwObj);
+  const ScriptObject* object = findObject(device, header->dwObj);
   if (object == nullptr || (object->type & DIDFT_AXIS) == 0) return DIERR_OBJECTNOTFOUND;
-  device->minimum = range.lMin;
-  device->maximum = range.lMax;
+  device.minimum = range.lMin;
+  device.maximum = range.lMax;
   return DI_OK;
 }
 
-HRESULT STDMETHODCALLTYPE acquire(IDirectInputDevice8W* face) {
-  VirtualDevice* device;
-  if (const HRESULT answer = enter(face, "Acquire", device)) return answer;
-  if (attached(device->created.instance) == nullptr) return DIERR_UNPLUGGED;
-  if (device->format.empty()) return DIERR_INVALIDPARAM;
-  return std::exchange(device->acquired, true) ? DI_NOEFFECT : DI_OK;
+HRESULT acquire(VirtualDevice& device) {
+  if (attached(device.created.instance) == nullptr) return DIERR_UNPLUGGED;
+  if (device.format.empty()) return DIERR_INVALIDPARAM;
+  return std::exchange(device.acquired, true) ? DI_NOEFFECT : DI_OK;
 }
 
-HRESULT STDMETHODCALLTYPE unacquire(IDirectInputDevice8W* face) {
-  VirtualDevice* device;
-  if (const HRESULT answer = enter(face, "Unacquire", device)) return answer;
-  return std::exchange(device->acquired, false) ? DI_OK : DI_NOEFFECT;
-}
+HRESULT unacquire(VirtualDevice& device) { return std::exchange(device.acquired, false) ? DI_OK : DI_NOEFFECT; }
 
-HRESULT STDMETHODCALLTYPE getDeviceState(IDirectInputDevice8W* face, DWORD size, void* data) {
-  VirtualDevice* device;
-  if (const HRESULT answer = enter(face, "GetDeviceState", device)) return answer;
-  if (attached(device->created.instance) == nullptr) return lostInput(*device);
-  if (!device->acquired) return DIERR_NOTACQUIRED;
-  if (size != device->dataSize) return DIERR_INVALIDPARAM;
+HRESULT getDeviceState(VirtualDevice& device, DWORD size, void* data) {
+  if (const HRESULT answer = readable(device)) return answer;
+  if (size != device.dataSize) return DIERR_INVALIDPARAM;
   std::memset(data, 0, size);
   DWORD axisEntry = 0;
-  for (const DIOBJECTDATAFORMAT& entry : device->format) {
+  for (const DIOBJECTDATAFORMAT& entry : device.format) {
     if ((DIDFT_GETTYPE(entry.dwType) & DIDFT_AXIS) == 0 || entry.dwOfs + sizeof(LONG) > size) continue;
-    const ScriptObject* axis = findObject(*device, DIDFT_MAKEINSTANCE(axisEntry++) | DIDFT_ABSAXIS);
+    const ScriptObject* axis = findObject(device, DIDFT_MAKEINSTANCE(axisEntry++) | DIDFT_ABSAXIS);
     if (axis == nullptr) continue;
-    const double span = static_cast<double>(device->maximum) - device->minimum;
-    const LONG value = device->minimum + static_cast<LONG>(std::llround(std::clamp(axis->position, 0.0, 1.0) * span));
+    const double span = static_cast<double>(device.maximum) - device.minimum;
+    const LONG value = device.minimum + static_cast<LONG>(std::llround(std::clamp(axis->position, 0.0, 1.0) * span));
     std::memcpy(static_cast<BYTE*>(data) + entry.dwOfs, &value, sizeof value);
   }
   return DI_OK;
 }
 
-HRESULT STDMETHODCALLTYPE setDataFormat(IDirectInputDevice8W* face, LPCDIDATAFORMAT format) {
-  VirtualDevice* device;
-  if (const HRESULT answer = enter(face, "SetDataFormat", device)) return answer;
+HRESULT setDataFormat(VirtualDevice& device, LPCDIDATAFORMAT format) {
   if (format->dwSize != sizeof(DIDATAFORMAT) || format->dwObjSize != sizeof(DIOBJECTDATAFORMAT))
     return DIERR_INVALIDPARAM;
-  if (device->acquired) return DIERR_ACQUIRED;
-  device->format.assign(format->rgodf, format->rgodf + format->dwNumObjs);
-  device->dataSize = format->dwDataSize;
+  if (device.acquired) return DIERR_ACQUIRED;
+  device.format.assign(format->rgodf, format->rgodf + format->dwNumObjs);
+  device.dataSize = format->dwDataSize;
   return DI_OK;
 }
 
-// Only the sharing the program asks for is accepted: non-exclusive, in the background, for a window.
-HRESULT STDMETHODCALLTYPE setCooperativeLevel(IDirectInputDevice8W* face, HWND window, DWORD flags) {
-  VirtualDevice* device;
-  if (const HRESULT answer = enter(face, "SetCooperativeLevel", device)) return answer;
-  return flags != (DISCL_NONEXCLUSIVE | DISCL_BACKGROUND) || !IsWindow(window) ? DIERR_INVALIDPARAM
-         : device->acquired                                                    ? DIERR_ACQUIRED
-                                                                               : DI_OK;
-}
-
-HRESULT STDMETHODCALLTYPE getDeviceInfo(IDirectInputDevice8W* face, LPDIDEVICEINSTANCEW info) {
-  VirtualDevice* device;
-  if (const HRESULT answer = enter(face, "GetDeviceInfo", device)) return answer;
+HRESULT getDeviceInfo(VirtualDevice& device, LPDIDEVICEINSTANCEW info) {
   if (info->dwSize != sizeof(DIDEVICEINSTANCEW)) return DIERR_INVALIDPARAM;
-  info->guidInstance = device->created.instance;
-  info->guidProduct = device->created.product;
-  copyName(info->tszInstanceName, device->created.name);
+  describe(*info, device.created);
   return DI_OK;
 }
 
-HRESULT STDMETHODCALLTYPE poll(IDirectInputDevice8W* face) {
-  VirtualDevice* device;
-  if (const HRESULT answer = enter(face, "Poll", device)) return answer;
-  if (attached(device->created.instance) == nullptr) return lostInput(*device);
-  return device->acquired ? DI_NOEFFECT : DIERR_NOTACQUIRED;
+HRESULT poll(VirtualDevice& device) {
+  const HRESULT answer = readable(device);
+  return answer == DI_OK ? DI_NOEFFECT : answer;
 }
 
 IDirectInputDevice8WVtbl deviceMethods = [] {
   auto table = unimplemented<IDirectInputDevice8WVtbl>();
   table.AddRef = addRef<VirtualDevice>;
-  table.Release = deviceRelease;
+  table.Release = release<VirtualDevice>;
   table.EnumObjects = enumObjects;
-  table.GetProperty = getProperty;
-  table.SetProperty = setProperty;
-  table.Acquire = acquire;
-  table.Unacquire = unacquire;
-  table.GetDeviceState = getDeviceState;
-  table.SetDataFormat = setDataFormat;
-  table.SetCooperativeLevel = setCooperativeLevel;
-  table.GetDeviceInfo = getDeviceInfo;
-  table.Poll = poll;
+  table.GetProperty = method<"GetProperty", getProperty>;
+  table.SetProperty = method<"SetProperty", setProperty>;
+  table.Acquire = method<"Acquire", acquire>;
+  table.Unacquire = method<"Unacquire", unacquire>;
+  table.GetDeviceState = method<"GetDeviceState", getDeviceState>;
+  table.SetDataFormat = method<"SetDataFormat", setDataFormat>;
+  table.GetDeviceInfo = method<"GetDeviceInfo", getDeviceInfo>;
+  table.Poll = method<"Poll", poll>;
   return table;
 }();
-
-// ---- the DirectInput object
-
-ULONG STDMETHODCALLTYPE inputRelease(IDirectInput8W* face) {
-  VirtualInput* input = live<VirtualInput>(face);
-  if (input == nullptr || --input->refs > 0) return input != nullptr ? static_cast<ULONG>(input->refs) : 0;
-  --counts[0];
-  return 0;
-}
 
 HRESULT STDMETHODCALLTYPE createDevice(IDirectInput8W* face, REFGUID instance, LPDIRECTINPUTDEVICE8W* out,
                                        LPUNKNOWN outer) {
@@ -421,7 +390,7 @@ HRESULT STDMETHODCALLTYPE enumDevices(IDirectInput8W* face, DWORD deviceClass, L
 IDirectInput8WVtbl inputMethods = [] {
   auto table = unimplemented<IDirectInput8WVtbl>();
   table.AddRef = addRef<VirtualInput>;
-  table.Release = inputRelease;
+  table.Release = release<VirtualInput>;
   table.CreateDevice = createDevice;
   table.EnumDevices = enumDevices;
   return table;

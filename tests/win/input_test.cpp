@@ -28,73 +28,49 @@ void refreshWith(const std::string& script) {
 }
 }  // namespace
 
-TEST(InputLists, NamesStandInCodeUnitOrderAndEachRowIsItsDevice) {
-  ASSERT_TRUE(createProgramWindow(""));
-  refreshWith(deviceLine(1, "Twin") + deviceLine(2, "alpha") + deviceLine(3, "Twin") + deviceLine(4, "Alpha") +
-              joystick);
-  EXPECT_TRUE(rowsOf(app.deviceList) == L"[Alpha]|Twin|Twin|alpha" && rowsOf(app.axisList) == alphaAxes);
-  EXPECT_EQ(debugTexts(), L"device: Twin|device: alpha|device: Twin|device: Alpha");
-  refreshWith(deviceLine(1, std::string(300, 'N')) + "axis XAxis 0 0 " + std::string(280, 'x') + "\n");
-  EXPECT_EQ(rowsOf(app.deviceList) + rowsOf(app.axisList),
-            L"[" + std::wstring(260, L'N') + L"][" + std::wstring(260, L'x') + L"]")
-      << "names end with their buffers";
-}
-
-TEST(InputLists, FailuresLeaveTheirDebuggerTextsAndListWhatWasGathered) {
-  const std::string bravo = deviceGuid(2).insert(0, 1, ' ');
+TEST(InputLists, RowsStandInCodeUnitOrderEachForItsDeviceAndFailuresListWhatWasGathered) {
+  const std::string bravo = deviceGuid(2).insert(0, 1, ' '), fail = threeDevices + "fail ";
   const std::tuple<std::string, std::wstring, std::wstring, std::wstring> cases[] = {
-      {"fail GetProperty 0x80070057" + bravo, L"[Alpha]|Charlie", alphaAxes,
+      {deviceLine(1, "Twin") + deviceLine(2, "alpha") + deviceLine(3, "Twin") + deviceLine(4, "Alpha") + joystick,
+       L"[Alpha]|Twin|Twin|alpha", alphaAxes, L"device: Twin|device: alpha|device: Twin|device: Alpha"},
+      // Names end with their buffers.
+      {deviceLine(1, std::string(300, 'N')) + "axis XAxis 0 0 " + std::string(280, 'x'),
+       L"[" + std::wstring(260, L'N') + L"]", L"[" + std::wstring(260, L'x') + L"]",
+       L"device: " + std::wstring(260, L'N')},
+      {fail + "GetProperty 0x80070057" + bravo, L"[Alpha]|Charlie", alphaAxes,
        L"device: Charlie|Error at 3: -2147024809|device: Alpha"},
-      {"fail CreateDevice 0x80040154" + bravo, L"[Alpha]|Charlie", alphaAxes, L"device: Charlie|device: Alpha"},
-      {"fail EnumDevices 0x80004005 after 2", L"[Charlie]|Bravo", L"[C]",
+      {fail + "CreateDevice 0x80040154" + bravo, L"[Alpha]|Charlie", alphaAxes, L"device: Charlie|device: Alpha"},
+      {fail + "EnumDevices 0x80004005 after 2", L"[Charlie]|Bravo", L"[C]",
        L"device: Charlie|device: Bravo|Error at 1: -2147467259"},
-      {"fail EnumObjects 0x80070057 after 3", L"[Alpha]|Bravo|Charlie", L"[X Axis]|Y Axis",
+      {fail + "EnumObjects 0x80070057 after 3", L"[Alpha]|Bravo|Charlie", L"[X Axis]|Y Axis",
        L"device: Charlie|device: Bravo|device: Alpha|Error at 4: -2147024809"},
-      {"fail DirectInput8Create 0x80070057", L"", L"[C]", L"Error at 1: -2147024809"},
-      {"fail DirectInput8Create 0x1", L"", L"[C]", L"Error at 1: 1"}};
+      {fail + "DirectInput8Create 0x80070057", L"", L"[C]", L"Error at 1: -2147024809"},
+      {fail + "DirectInput8Create 0x1", L"", L"[C]", L"Error at 1: 1"}};
   ASSERT_TRUE(createProgramWindow(""));
-  for (const auto& [failure, devices, axes, texts] : cases) {
+  for (const auto& [script, devices, axes, texts] : cases) {
     refreshWith(threeDevices);
     chooseRow(app.deviceList, 2);
-    refreshWith(threeDevices + failure + "\n");
-    EXPECT_EQ(rowsOf(app.deviceList), devices) << failure;
-    EXPECT_EQ(rowsOf(app.axisList), axes) << failure;
-    EXPECT_EQ(debugTexts(), texts) << failure;
+    refreshWith(script + "\n");
+    EXPECT_EQ(rowsOf(app.deviceList), devices) << script;
+    EXPECT_EQ(rowsOf(app.axisList), axes) << script;
+    EXPECT_EQ(debugTexts(), texts) << script;
     // Only listed devices live, and without a list only the one still chosen, with its DirectInput object.
-    EXPECT_EQ(liveObjects(1), devices.empty() ? 1 : std::count(devices.begin(), devices.end(), L'|') + 1) << failure;
-    EXPECT_EQ(liveObjects(0), 1) << failure;
+    EXPECT_EQ(liveObjects(1), devices.empty() ? 1 : std::count(devices.begin(), devices.end(), L'|') + 1) << script;
+    EXPECT_EQ(liveObjects(0), 1) << script;
   }
 }
 
-TEST(InputLists, SelectionsChainAndWaitWhileThePumpRuns) {
-  ASSERT_TRUE(createProgramWindow(threeDevices + deviceLine(4, "Delta") + "object Button 0x4 0 0 Only a button\n"));
-  chooseRow(app.axisList, 1);
-  routeCommand(IDC_START_STOP);
-  EXPECT_EQ(readAxis(), 13107) << "Start reads the Dial";
-  routeCommand(IDC_START_STOP);
-  chooseRow(app.deviceList, 3);
-  EXPECT_TRUE(rowsOf(app.axisList).empty() && app.axes.empty() && app.axisIndex == 1) << "no axes: the index stays";
-  chooseRow(app.deviceList, 0);
-  routeCommand(IDC_START_STOP);
-  ASSERT_TRUE(app.running);
-  IDirectInputDevice8W* chosen = app.activeDevice;
-  chooseRow(app.deviceList, 1);
-  chooseRow(app.axisList, 3);
-  routeCommand(IDC_REFRESH, 1);
-  EXPECT_TRUE(app.activeDevice == chosen && app.axisIndex == 0 && liveObjects(1) == 4) << "all wait for Stop";
 }
 
 TEST(AxisReader, ReadsTheFieldOfItsInstanceAcquiringAsNeeded) {
-  struct Reading {
-    std::string objects, later;  // the device's objects at a first reading and, if any, at a second one
-    int value;                   // of the last reading
-  };
   const std::string stuck = "axis XAxis 0 1 X\nfail Poll 0x8007000C\nfail Acquire ";
-  const Reading readings[] = {
+  // The device's objects at a first reading and, if any, at a second one; the last reading.
+  const std::tuple<std::string, std::string, int> readings[] = {
       {"axis XAxis 0 0 X", "", 0},
       {"axis XAxis 0 1 X", "", 65535},
       {"axis XAxis 0 0.25 X", "", 16384},
       {"object ZAxis 0x01000002 6 0.7 Sixth, not a slider, with a flag", "", 45875},
+      {"object Slider 0x2 7 0.2 Seventh, the second slider", "", 13107},
       {"object Slider 0x2 8 0.5 Third slider", "", noAxisValue},
       {"object Slider 0x2 256 0.5 Bit 16 is in the instance", "", noAxisValue},
       {"axis XAxis 0 0.5 X\nfail GetDeviceState 0x80004005", "", noAxisValue},
@@ -106,20 +82,23 @@ TEST(AxisReader, ReadsTheFieldOfItsInstanceAcquiringAsNeeded) {
       {"axis XAxis 0 0.5 X", stuck + "0x80070005", 32768},  // another program has priority: the last position
       {"axis XAxis 0 0.5 X", stuck + "0x80004005", 65535}};
   ASSERT_TRUE(createProgramWindow(""));
-  for (const Reading& r : readings) {
-    refreshWith(deviceLine(1, "Stick") + r.objects + "\n");
+  for (const auto& [objects, later, expected] : readings) {
+    refreshWith(deviceLine(1, "Stick") + objects + "\n");
     setAxisRangeProperty(app.activeDevice, app.axes[0].dwType, -1000, 1000);  // a range left by another program
     setAxisRange();
     int value = readAxis();
-    if (!r.later.empty()) useControllers(r.later == "unplugged" ? "" : deviceLine(1, "Stick") + r.later + "\n");
-    if (!r.later.empty()) value = readAxis();
-    EXPECT_EQ(value, r.value) << r.objects << " / " << r.later;
+    if (!later.empty()) useControllers(later == "unplugged" ? "" : deviceLine(1, "Stick") + later + "\n");
+    if (!later.empty()) value = readAxis();
+    EXPECT_EQ(value, expected) << objects << " / " << later;
   }
-  const std::string twoAxes = deviceLine(1, "Stick") + "axis XAxis 0 0.5 X\naxis YAxis 1 0.25 Y\n";
+  const std::string twoAxes = deviceLine(1, "Stick") + "axis XAxis 0 0.5 X\naxis YAxis 1 0.25 Y\n" +
+                              deviceLine(2, "Trigger") + "object Button 0x4 0 0 Only a button\n";
   refreshWith(twoAxes);
   setAxisRange();
   ASSERT_EQ(readAxis(), 32768);
   chooseRow(app.axisList, 1);
   useControllers(twoAxes + "fail Poll 0x8007000C\nfail Acquire 0x80070005\n");
   EXPECT_EQ(readAxis(), 0) << "the last position belongs to the axis it was read from";
+  chooseRow(app.deviceList, 1);
+  EXPECT_TRUE(rowsOf(app.axisList).empty() && app.axes.empty() && app.axisIndex == 1) << "no axes: the index stays";
 }

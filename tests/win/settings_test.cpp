@@ -21,19 +21,6 @@ void holdFile(const fs::path& path) {
   const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   holder = std::thread([file] { Sleep(milliseconds), CloseHandle(file); });
 }
-
-// The window as the settings left it: the lists, whether it runs, the check boxes Invert, Cockpit, External and
-// Enable, whether Reset can be pressed, the same four switches in the state record, and the curve.
-std::wstring restored() {
-  std::wstring state = rowsOf(app.deviceList) + L" " + rowsOf(app.axisList) + (app.running ? L" running " : L" ");
-  for (HWND box : {app.invertCheckBox, app.cockpitCheckBox, app.externalCheckBox, app.curvesCheckBox}) {
-    state += checked(box) ? L'1' : L'0';
-  }
-  state += IsWindowEnabled(app.resetButton) ? L" 1 " : L" 0 ";
-  for (bool flag : {app.inverted, app.cockpitCamera, app.chaseCamera, app.curvesEnabled}) state += flag ? L'1' : L'0';
-  for (int value : app.curveValues) state += L" " + std::to_wstring(value);
-  return state;
-}
 }  // namespace
 
 TEST(SaveSettings, WritesTheChoicesOfTheWindow) {
@@ -113,7 +100,15 @@ TEST(StartupSettings, StoredChoicesComeBackFoundByExactText) {
       {"CurveVals: " + longList, first + L"0110 0 0110" + line}};
   for (const auto& [file, expected] : cases) {
     ASSERT_TRUE(createProgramWindow(controllers, file));
-    EXPECT_EQ(restored(), expected) << file.substr(0, 60);
+    // The lists, whether it runs, the check boxes Invert, Cockpit, External and Enable, whether Reset can be
+    // pressed, the same four switches in the state record, and the curve.
+    std::wstring state = rowsOf(app.deviceList) + L" " + rowsOf(app.axisList) + (app.running ? L" running " : L" ");
+    for (HWND box : {app.invertCheckBox, app.cockpitCheckBox, app.externalCheckBox, app.curvesCheckBox})
+      state += checked(box) ? L'1' : L'0';
+    state += IsWindowEnabled(app.resetButton) ? L" 1 " : L" 0 ";
+    for (bool flag : {app.inverted, app.cockpitCamera, app.chaseCamera, app.curvesEnabled}) state += flag ? L'1' : L'0';
+    for (int value : app.curveValues) state += L" " + std::to_wstring(value);
+    EXPECT_EQ(state, expected) << file.substr(0, 60);
     EXPECT_TRUE(app.curvePointCount == static_cast<int>(app.curveValues.size()) &&
                 app.curveSpline.size() + 1 == app.curveValues.size());
     EXPECT_EQ(app.axisIndex, SendMessageW(app.axisList, CB_GETCURSEL, 0, 0));

@@ -25,9 +25,6 @@
 extern "C" void(WINAPI* __imp_OutputDebugStringW)(LPCWSTR);
 inline std::wstring caughtTexts;
 inline std::wstring debugTexts() { return std::exchange(caughtTexts, L""); }
-inline void catchDebugTexts() {
-  __imp_OutputDebugStringW = [](LPCWSTR text) { caughtTexts.append(caughtTexts.empty() ? L"" : L"|").append(text); };
-}
 
 template <typename Function>
 Function controllerExport(const char* name) {
@@ -87,7 +84,7 @@ inline void pumpMessages() {
 // launch. A window made before goes first.
 inline bool createProgramWindow(const std::string& controllers, const std::string& settings = "") {
   static const bool prepared = [] {
-    catchDebugTexts();
+    __imp_OutputDebugStringW = [](LPCWSTR text) { caughtTexts.append(caughtTexts.empty() ? L"" : L"|").append(text); };
     INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
     return InitCommonControlsEx(&commonControls) != FALSE;
   }();
