@@ -60,8 +60,6 @@ TEST(InputLists, RowsStandInCodeUnitOrderEachForItsDeviceAndFailuresListWhatWasG
   }
 }
 
-}
-
 TEST(AxisReader, ReadsTheFieldOfItsInstanceAcquiringAsNeeded) {
   const std::string stuck = "axis XAxis 0 1 X\nfail Poll 0x8007000C\nfail Acquire ";
   // The device's objects at a first reading and, if any, at a second one; the last reading.
