@@ -112,19 +112,22 @@ void useDisplayColours() {
   if (previous != nullptr) DeleteObject(previous);
 }
 
-// Made once: a sending tick allocates nothing.
-void nameLevelBar() {
+// From names made once: a sending tick allocates nothing. Each new name is a round trip to the window server or
+// two, and no reader keeps up with 20 a second: while the zoom moves, the name follows it every fifth tick.
+void nameLevelBar(bool settled) {
   static const std::vector<std::wstring> names = [] {
     std::vector<std::wstring> all;
     for (int percent = 0; percent <= 100; ++percent) all.push_back(levelBarName(percent));
     return all;
   }();
-  const std::wstring& name = names[static_cast<std::size_t>(std::clamp(app.outputPercent, 0, 100))];
-  wchar_t shown[32] = {};
-  GetWindowTextW(app.levelBarView, shown, 32);
-  if (app.levelBarView == nullptr || name == shown) return;
-  SetWindowTextW(app.levelBarView, name.c_str());
+  constexpr unsigned nameTicks = 5;
+  const int percent = std::clamp(app.outputPercent, 0, 100);
+  const unsigned sinceNamed = static_cast<unsigned>(app.tickCount) - static_cast<unsigned>(app.levelBarNamedTick);
+  if (app.levelBarView == nullptr || percent == app.levelBarNamed || (!settled && sinceNamed < nameTicks)) return;
+  SetWindowTextW(app.levelBarView, names[static_cast<std::size_t>(percent)].c_str());
   NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, app.levelBarView, OBJID_CLIENT, CHILDID_SELF);
+  app.levelBarNamed = percent;
+  app.levelBarNamedTick = app.tickCount;
 }
 
 void releaseDisplayResources() {

@@ -16,8 +16,9 @@ void paintDisplays(HWND window);
 // creation, after a new layout, and when the system's colours or contrast change.
 void useDisplayColours();
 
-// The level bar's name follows the zoom shown ("Zoom 37 %").
-void nameLevelBar();
+// The level bar's name follows the zoom shown ("Zoom 37 %"): at once when it has settled, and at most every 250 ms
+// while it moves.
+void nameLevelBar(bool settled = true);
 
 // The pen goes only after the window (WM_NCDESTROY).
 void releaseDisplayResources();

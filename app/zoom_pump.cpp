@@ -68,6 +68,8 @@ bool pumpTick() {
   app.tickCount = nextTickCount(app.tickCount);
   const bool resendTick = isTickMultiple(app.tickCount, resendPeriod);
   if (resendTick && app.simHandle == nullptr) openSimLink();
+  // The simulator's answer sends the current zoom at once, even on a tick whose reading fails.
+  if (listenToSim()) app.sendNextTick = true;
   const int raw = readAxis();
   // A failed reading means a lost controller, except on the ticks that let a passing failure go by.
   if (raw == noAxisValue) return !isTickMultiple(app.tickCount, readingCheckPeriod);
@@ -75,11 +77,14 @@ bool pumpTick() {
       zoomForReading(raw, app.inverted, app.curvesEnabled, app.curveSpline, app.curvePointCount);
   app.inputPercent = reading.inputPercent;
   const int value = reading.value;
-  const bool cameraAdded = std::exchange(app.sendNextTick, false);
-  if (value == app.outputPercent && !resendTick && !cameraAdded) return false;
+  const bool sendAnyway = std::exchange(app.sendNextTick, false);
+  if (value == app.outputPercent && !resendTick && !sendAnyway) {
+    nameLevelBar();  // the zoom has settled: its name catches up
+    return false;
+  }
   app.outputPercent = value;
   invalidateDisplays();
-  nameLevelBar();
+  nameLevelBar(false);
   if (app.simHandle != nullptr) sendZoomToSim(value);
   return false;
 }

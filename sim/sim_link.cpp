@@ -4,19 +4,39 @@
 #include "state/app_state.h"
 
 namespace {
-constexpr DWORD cockpitDefinition = 0;
-constexpr DWORD chaseDefinition = 1;
+constexpr const char* zoomVariables[zoomCameraCount] = {"COCKPIT CAMERA ZOOM", "CHASE CAMERA ZOOM"};
 constexpr DWORD datumTypeInt32 = 1;
 constexpr DWORD unusedDatumId = 0xFFFFFFFF;
 constexpr DWORD userObjectId = 0;
-}  // namespace
+// A flood of messages must not hold the tick: the rest waits for the next one.
+constexpr int messagesPerTick = 16;
 
-static HRESULT addZoomDefinition(const SimConnectApi& api, DWORD definition, const char* variable) {
-  return api.addToDataDefinition(app.simHandle, definition, variable, "percentage", datumTypeInt32, 0.0f,
-                                 unusedDatumId);
+// Notes the send id of the request just made, when the library tells it.
+template <typename Note>
+void noteSendId(const SimConnectApi& api, int camera, Note note) {
+  DWORD sendId = 0;
+  if (SUCCEEDED(api.getLastSentPacketId(app.simHandle, &sendId))) note(app.simLink, camera, sendId);
 }
 
+HRESULT addZoomDefinition(const SimConnectApi& api, int camera) {
+  const HRESULT result = api.addToDataDefinition(app.simHandle, static_cast<DWORD>(camera), zoomVariables[camera],
+                                                 "percentage", datumTypeInt32, 0.0f, unusedDatumId);
+  if (SUCCEEDED(result)) noteSendId(api, camera, noteDefinitionSent);
+  return result;
+}
+
+bool writeZoom(const SimConnectApi& api, int camera, int value) {
+  INT32 datum = value;
+  if (FAILED(
+          api.setDataOnSimObject(app.simHandle, static_cast<DWORD>(camera), userObjectId, 0, 0, sizeof datum, &datum)))
+    return false;
+  noteSendId(api, camera, noteWriteSent);
+  return true;
+}
+}  // namespace
+
 void openSimLink() {
+  app.simLink = {};
   const SimConnectFound found = lookForSimConnect();
   if (found != simConnectUsable) {
     app.simHandle = nullptr;
@@ -30,27 +50,44 @@ void openSimLink() {
     showStatus(notConnectedText);
     return;
   }
-  if (FAILED(addZoomDefinition(*api, cockpitDefinition, "COCKPIT CAMERA ZOOM"))) {
-    showStatus(notConnectedText);
-    return;
-  }
-  const HRESULT chase = addZoomDefinition(*api, chaseDefinition, "CHASE CAMERA ZOOM");
-  showStatus(SUCCEEDED(chase) ? connectedText : notConnectedText);
+  app.simLink = openedSimLink();
+  // A definition the library will not take leaves the link standing but of no use, and the chase one unasked.
+  app.simLink.definitionFailed =
+      FAILED(addZoomDefinition(*api, cockpitZoom)) || FAILED(addZoomDefinition(*api, chaseZoom));
+  showStatus(simLinkStatus(app.simLink));
 }
 
-static bool writeZoom(const SimConnectApi& api, DWORD definition, int value) {
-  INT32 datum = value;
-  return SUCCEEDED(api.setDataOnSimObject(app.simHandle, definition, userObjectId, 0, 0, sizeof datum, &datum));
+bool listenToSim() {
+  const SimConnectApi* api = simConnectApi();
+  if (api == nullptr || app.simHandle == nullptr) return false;
+  const SimLinkState before = app.simLink;
+  for (int i = 0; i < messagesPerTick && app.simLink.phase != simLinkClosed; ++i) {
+    void* data = nullptr;
+    DWORD size = 0;
+    const HRESULT result = api->getNextDispatch(app.simHandle, &data, &size);
+    if (result == E_FAIL) break;  // nothing waits
+    const SimMessage message = FAILED(result) ? SimMessage{simBrokenPipe} : simMessageFrom(data, size);
+    app.simLink = simLinkAfter(app.simLink, message);
+  }
+  if (app.simLink.phase == simLinkClosed) {
+    closeSimLink();
+    return false;
+  }
+  if (simLinkStatus(app.simLink) != simLinkStatus(before)) showStatus(simLinkStatus(app.simLink));
+  return before.phase == simLinkWaiting && app.simLink.phase == simLinkAnswered;
 }
 
 void sendZoomToSim(int value) {
   const SimConnectApi* api = simConnectApi();
   if (api == nullptr || app.simHandle == nullptr) return;
-  if (app.cockpitCamera && !writeZoom(*api, cockpitDefinition, value)) {
-    closeSimLink();
-    return;
+  const bool ticked[zoomCameraCount] = {app.cockpitCamera, app.chaseCamera};
+  for (int camera = 0; camera < zoomCameraCount; ++camera) {
+    if (!ticked[camera] || !zoomWritable(app.simLink, camera)) continue;
+    if (!writeZoom(*api, camera, value)) {
+      closeSimLink();
+      return;
+    }
   }
-  if (app.chaseCamera && !writeZoom(*api, chaseDefinition, value)) closeSimLink();
 }
 
 void closeSimLink() {
@@ -58,5 +95,6 @@ void closeSimLink() {
     if (const SimConnectApi* api = simConnectApi()) api->close(app.simHandle);
     app.simHandle = nullptr;
   }
+  app.simLink = {};
   showStatus(notConnectedText);
 }

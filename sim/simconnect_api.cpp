@@ -51,7 +51,9 @@ SimConnectFound lookForSimConnect() {
   if (!lookUp(library, "SimConnect_Open", found.open) ||
       !lookUp(library, "SimConnect_AddToDataDefinition", found.addToDataDefinition) ||
       !lookUp(library, "SimConnect_SetDataOnSimObject", found.setDataOnSimObject) ||
-      !lookUp(library, "SimConnect_Close", found.close)) {
+      !lookUp(library, "SimConnect_Close", found.close) ||
+      !lookUp(library, "SimConnect_GetNextDispatch", found.getNextDispatch) ||
+      !lookUp(library, "SimConnect_GetLastSentPacketID", found.getLastSentPacketId)) {
     // Freed, so that the user can replace the file while Tarvelix runs.
     FreeLibrary(library);
     return simConnectUnusable;

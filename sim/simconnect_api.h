@@ -1,4 +1,4 @@
-// The four calls of the simulator's client library, looked up at run time from Tarvelix.exe's own folder.
+// The six calls of the simulator's client library, looked up at run time from Tarvelix.exe's own folder.
 #pragma once
 
 #include <windows.h>
@@ -11,12 +11,17 @@ using SimConnectAddToDataDefinitionFn = HRESULT(__stdcall*)(HANDLE handle, DWORD
 using SimConnectSetDataOnSimObjectFn = HRESULT(__stdcall*)(HANDLE handle, DWORD defineId, DWORD objectId, DWORD flags,
                                                            DWORD arrayCount, DWORD unitSize, void* data);
 using SimConnectCloseFn = HRESULT(__stdcall*)(HANDLE handle);
+// The next message the simulator sent (a SIMCONNECT_RECV and what follows), or E_FAIL when none waits.
+using SimConnectGetNextDispatchFn = HRESULT(__stdcall*)(HANDLE handle, void** data, DWORD* size);
+using SimConnectGetLastSentPacketIdFn = HRESULT(__stdcall*)(HANDLE handle, DWORD* sendId);
 
 struct SimConnectApi {
   SimConnectOpenFn open = nullptr;
   SimConnectAddToDataDefinitionFn addToDataDefinition = nullptr;
   SimConnectSetDataOnSimObjectFn setDataOnSimObject = nullptr;
   SimConnectCloseFn close = nullptr;
+  SimConnectGetNextDispatchFn getNextDispatch = nullptr;
+  SimConnectGetLastSentPacketIdFn getLastSentPacketId = nullptr;
 };
 
 // What a look for SimConnect.dll found.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/display_colours.h"
+#include "core/sim_link_state.h"
 #include "core/spline.h"
 
 // The back buffer of the curve editor: a memory DC with its bitmap selected into it.
@@ -75,10 +76,15 @@ struct AppState {
   // Run-time state
   bool running = false;
   HANDLE simHandle = nullptr;
+  // What the simulator has said on the open link: answered yet, and which variables it refused.
+  SimLinkState simLink;
   int dragPoint = -1;
   // The point that the editor's keys move, and the point, count and height that the editor's name last told.
   int chosenPoint = 0;
   std::array<int, 3> curveNamed = {-1, -1, -1};
+  // The zoom that the level bar's name last told, and the tick it was told at.
+  int levelBarNamed = -1;
+  int levelBarNamedTick = 0;
   std::vector<CurveSegment> curveSpline;
   int inputPercent = 0;
   int outputPercent = 0;
@@ -101,7 +107,7 @@ struct AppState {
   std::wstring lostAxis;
   // Looks for it still to come after the last device message.
   int looksLeft = 0;
-  // A camera ticked while running gets the current value at the next tick.
+  // A camera ticked while running, or the simulator's answer, sends the current value on the next tick that reads.
   bool sendNextTick = false;
   // Set while the program itself selects a row, so that the selection is not taken for the user's.
   bool selectingRow = false;

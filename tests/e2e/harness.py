@@ -96,8 +96,8 @@ def probe(*args):
 
 class ListWatcher:
     """What the two lists show, asked of one window_probe.exe left running: look() gives lists[id] (dropped, rows,
-    text), height (of a row), drop (the open drop-down's screen rectangle, or None) and start (the button's
-    caption)."""
+    text), height (of a row), drop (the open drop-down's screen rectangle, or None), start (the button's
+    caption) and status (the status bar's text)."""
 
     def __init__(self):
         self.probe = subprocess.Popen(["wine", str(BUILD / "tests/bin/window_probe.exe"), "lists"], env=WINE_ENV,
@@ -112,7 +112,8 @@ class ListWatcher:
         lists = {id: SimpleNamespace(dropped=f[i] != "0", rows=int(f[i + 1]), text=f[i + 2])
                  for id, i in ((DEVICES, 0), (AXES, 3))}
         drop = tuple(map(int, f[7:11]))
-        return SimpleNamespace(lists=lists, height=int(f[6]), drop=drop if any(drop) else None, start=f[11])
+        return SimpleNamespace(lists=lists, height=int(f[6]), drop=drop if any(drop) else None, start=f[11],
+                               status=f[12])
 
     def close(self):
         self.probe.kill()

@@ -91,6 +91,18 @@ def relaunch():
         assert len(h.xdotool("search", "--name", "^Tarvelix$").split()) == 1, "one window"
         time.sleep(0.2)
         assert all(camera == 0 for camera, _ in h.sim_writes(d)), "External stays off after the relaunch"
+        # The simulator exits while the axis stands still: seen at once, and connected again once it is back.
+        watcher = h.ListWatcher()
+        try:
+            assert watcher.look().status == "Connected to Flight Simulator"
+            h.write_atomically(d.sim_control, "quit\n")
+            exited = time.monotonic()
+            h.wait_until(lambda: watcher.look().status == "No connection to Flight Simulator", what="the exit seen")
+            assert time.monotonic() - exited <= 0.3, f"the exit seen after {time.monotonic() - exited:.2f} s"
+            h.write_atomically(d.sim_control, "")
+            h.wait_until(lambda: watcher.look().status == "Connected to Flight Simulator", 5, "connected again")
+        finally:
+            watcher.close()
     finally:
         h.finish(d)
 

@@ -2,7 +2,7 @@
 // "client X Y WIDTH HEIGHT", then "ID LEFT TOP RIGHT BOTTOM" for each control. "device-change": the window hears
 // that a device came or went. "names": what a screen reader reads at the curve editor and the level bar. "lists":
 // for each line read, a line of tab-separated fields (UTF-8): per list dropped, rows, shown text; the row height;
-// the open drop-down's screen rectangle (zeros when none); the Start button's caption.
+// the open drop-down's screen rectangle (zeros when none); the Start button's caption; the status bar's text.
 #include <windows.h>
 
 #include <oleacc.h>
@@ -38,9 +38,10 @@ void printLists(HWND window) {
     std::printf("%d\t%d\t%s\t", static_cast<int>(SendMessageW(list, CB_GETDROPPEDSTATE, 0, 0)),
                 static_cast<int>(SendMessageW(list, CB_GETCOUNT, 0, 0)), utf8(windowText(list)).c_str());
   }
-  std::printf("%d\t%ld\t%ld\t%ld\t%ld\t%s\n",
+  std::printf("%d\t%ld\t%ld\t%ld\t%ld\t%s\t%s\n",
               static_cast<int>(SendMessageW(GetDlgItem(window, 111), CB_GETITEMHEIGHT, 0, 0)), drop.left, drop.top,
-              drop.right, drop.bottom, utf8(windowText(GetDlgItem(window, 112))).c_str());
+              drop.right, drop.bottom, utf8(windowText(GetDlgItem(window, 112))).c_str(),
+              utf8(windowText(GetDlgItem(window, 117))).c_str());
 }
 }  // namespace
 

@@ -1,19 +1,42 @@
 // Stand-in for the simulator's SimConnect.dll. It checks every call against what Tarvelix must pass and appends
 // one line per call to the file named by TARVELIX_SIM_LOG: "Open", "Define0", "Define1", "Write0=50",
-// "Write1=50", "Close", each with "!" when the call failed. A call fails when its arguments are not the
-// expected ones, or on request: the file named by TARVELIX_SIM_CONTROL, read at every call and free to change
-// while the program runs, holds lines "fail-open", "fail-define N" and "fail-writes".
+// "Write1=50", "Close", each with "!" when the call failed; a dispatch logs the message it hands out ("Answer",
+// "Quit", "Exception7") or "Dispatch!" when it fails, and nothing when the queue is empty (E_FAIL).
+// It answers as the simulator does, on request: the file named by TARVELIX_SIM_CONTROL, read at every call and
+// free to change while the program runs, holds lines
+//   "fail-open", "fail-define N", "fail-writes": the library refuses the call;
+//   "answer-after MS", "answer-never": the simulator answers an open that late, or never (at once otherwise);
+//   "quit": the simulator exits: a connection gets QUIT, then every call on it fails with 0xC00000B0;
+//   "crash": the pipe breaks: dispatches fail with 0xC000014B, writes still succeed;
+//   "refuse-name N": definition N's variable is unknown (exception 7), and so is every write to it (3);
+//   "refuse-data N": every write to definition N is refused (20).
+// While the simulator is gone (quit or crash), no open succeeds. Send ids run on across connections.
 #include <windows.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <fstream>
-#include <set>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace {
-std::set<UINT_PTR> openHandles;
+constexpr HRESULT pipeDisconnected = static_cast<HRESULT>(0xC00000B0), pipeBroken = static_cast<HRESULT>(0xC000014B);
+constexpr DWORD exceptionId = 1, openId = 2, quitId = 3;
+
+struct Connection {
+  DWORD openedAt = 0, lastSendId = 0;
+  bool answered = false, quit = false;
+  std::deque<std::vector<DWORD>> messages;
+  std::vector<DWORD> handedOut;  // valid until the next dispatch, as the library's own
+};
+std::map<UINT_PTR, Connection> connections;
 UINT_PTR nextHandle = 1;
+DWORD nextSendId = 41;
 
 std::string environment(const char* name) {
   char value[MAX_PATH] = {};
@@ -21,22 +44,48 @@ std::string environment(const char* name) {
   return length < MAX_PATH ? value : "";
 }
 
-bool requested(const std::string& request) {
+std::vector<std::string> requests() {
   std::ifstream control(environment("TARVELIX_SIM_CONTROL"));
-  for (std::string line; std::getline(control, line);)
-    if (line == request) return true;
-  return false;
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(control, line);) lines.push_back(line);
+  return lines;
 }
 
-bool isOpen(HANDLE handle) { return openHandles.contains(reinterpret_cast<UINT_PTR>(handle)); }
+bool has(const std::vector<std::string>& lines, const std::string& line) {
+  return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
 
-// Logs the call and answers it.
-HRESULT answer(const std::string& call, bool good) {
+Connection* connection(HANDLE handle) {
+  const auto found = connections.find(reinterpret_cast<UINT_PTR>(handle));
+  return found == connections.end() ? nullptr : &found->second;
+}
+
+// Logs the call or message and answers it.
+HRESULT answer(const std::string& call, HRESULT result) {
   if (std::FILE* log = std::fopen(environment("TARVELIX_SIM_LOG").c_str(), "a")) {
-    std::fprintf(log, "%s%s\n", call.c_str(), good ? "" : "!");
+    std::fprintf(log, "%s%s\n", call.c_str(), FAILED(result) ? "!" : "");
     std::fclose(log);
   }
-  return good ? S_OK : E_FAIL;
+  return result;
+}
+
+// The result of a call on a connection: a refusal when asked, the dead pipe after a quit.
+HRESULT outcome(const Connection* c, bool good) {
+  return c != nullptr && c->quit ? pipeDisconnected : good ? S_OK : E_FAIL;
+}
+
+// A request taken: its send id, and the exception the simulator will send for it, if any.
+void sent(Connection& c, DWORD exception) {
+  c.lastSendId = nextSendId++;
+  if (exception != 0) c.messages.push_back({24, 4, exceptionId, exception, c.lastSendId, 0});
+}
+
+bool answerDue(const std::vector<std::string>& lines, const Connection& c) {
+  if (has(lines, "answer-never")) return false;
+  for (const std::string& line : lines)
+    if (line.starts_with("answer-after "))
+      return GetTickCount() - c.openedAt >= std::strtoul(line.c_str() + 13, nullptr, 10);
+  return true;
 }
 }  // namespace
 
@@ -44,32 +93,75 @@ extern "C" {
 
 __declspec(dllexport) HRESULT __stdcall SimConnect_Open(HANDLE* handle, LPCSTR name, HWND window, DWORD userEvent,
                                                         HANDLE event, DWORD configIndex) {
+  const auto lines = requests();
   const bool good = handle != nullptr && std::strcmp(name, "Tarvelix Helper") == 0 && window == nullptr &&
-                    userEvent == 0 && event == nullptr && configIndex == 0 && !requested("fail-open");
-  if (good) *handle = reinterpret_cast<HANDLE>(nextHandle), openHandles.insert(nextHandle++);
-  return answer("Open", good);
+                    userEvent == 0 && event == nullptr && configIndex == 0 && !has(lines, "fail-open") &&
+                    !has(lines, "quit") && !has(lines, "crash");
+  if (good) *handle = reinterpret_cast<HANDLE>(nextHandle), connections[nextHandle++].openedAt = GetTickCount();
+  return answer("Open", good ? S_OK : E_FAIL);
 }
 
 __declspec(dllexport) HRESULT
     __stdcall SimConnect_AddToDataDefinition(HANDLE handle, DWORD defineId, LPCSTR datum, LPCSTR units, DWORD type,
                                              float epsilon, DWORD datumId) {
   const char* const variables[] = {"COCKPIT CAMERA ZOOM", "CHASE CAMERA ZOOM"};
-  const bool good = isOpen(handle) && defineId < 2 && std::strcmp(datum, variables[defineId % 2]) == 0 &&
-                    std::strcmp(units, "percentage") == 0 && type == 1 && epsilon == 0 && datumId == 0xFFFFFFFF &&
-                    !requested("fail-define " + std::to_string(defineId));
-  return answer("Define" + std::to_string(defineId), good);
+  const auto lines = requests();
+  const std::string id = std::to_string(defineId);
+  Connection* c = connection(handle);
+  const HRESULT result = outcome(c, c != nullptr && defineId < 2 && std::strcmp(datum, variables[defineId % 2]) == 0 &&
+                                        std::strcmp(units, "percentage") == 0 && type == 1 && epsilon == 0 &&
+                                        datumId == 0xFFFFFFFF && !has(lines, "fail-define " + id));
+  if (result == S_OK) sent(*c, has(lines, "refuse-name " + id) ? 7 : 0);
+  return answer("Define" + id, result);
 }
 
 __declspec(dllexport) HRESULT
     __stdcall SimConnect_SetDataOnSimObject(HANDLE handle, DWORD defineId, DWORD objectId, DWORD flags, DWORD count,
                                             DWORD size, void* data) {
-  const bool good = isOpen(handle) && objectId == 0 && flags == 0 && count == 0 && size == sizeof(INT32) &&
-                    data != nullptr && !requested("fail-writes");
+  const auto lines = requests();
+  const std::string id = std::to_string(defineId);
+  Connection* c = connection(handle);
+  const HRESULT result = outcome(c, c != nullptr && objectId == 0 && flags == 0 && count == 0 &&
+                                        size == sizeof(INT32) && data != nullptr && !has(lines, "fail-writes"));
+  if (result == S_OK) sent(*c, has(lines, "refuse-name " + id) ? 3 : has(lines, "refuse-data " + id) ? 20 : 0);
   const long value = data != nullptr ? *static_cast<const INT32*>(data) : 0;
-  return answer("Write" + std::to_string(defineId) + "=" + std::to_string(value), good);
+  return answer("Write" + id + "=" + std::to_string(value), result);
+}
+
+__declspec(dllexport) HRESULT __stdcall SimConnect_GetLastSentPacketID(HANDLE handle, DWORD* sendId) {
+  Connection* c = connection(handle);
+  const HRESULT result = outcome(c, c != nullptr && sendId != nullptr && c->lastSendId != 0);
+  if (result != S_OK) return answer("SendId", result);
+  *sendId = c->lastSendId;
+  return S_OK;
+}
+
+__declspec(dllexport) HRESULT __stdcall SimConnect_GetNextDispatch(HANDLE handle, void** data, DWORD* size) {
+  Connection* c = connection(handle);
+  const auto lines = requests();
+  if (c == nullptr || data == nullptr || size == nullptr) return answer("Dispatch", E_INVALIDARG);
+  if (c->quit || has(lines, "crash")) return answer("Dispatch", c->quit ? pipeDisconnected : pipeBroken);
+  std::string what;
+  if (!c->answered && answerDue(lines, *c)) {
+    c->answered = true;
+    c->handedOut.assign(77, 0);  // the answer carries the simulator's name and ten version fields
+    c->handedOut[0] = 308, c->handedOut[1] = 4, c->handedOut[2] = openId, what = "Answer";
+  } else if (c->answered && !c->messages.empty()) {
+    c->handedOut = c->messages.front();
+    c->messages.pop_front();
+    what = "Exception" + std::to_string(c->handedOut[3]);
+  } else if (has(lines, "quit")) {
+    c->quit = true;
+    c->handedOut = {12, 4, quitId}, what = "Quit";
+  } else {
+    return E_FAIL;  // nothing waits
+  }
+  *data = c->handedOut.data();
+  *size = c->handedOut[0];
+  return answer(what, S_OK);
 }
 
 __declspec(dllexport) HRESULT __stdcall SimConnect_Close(HANDLE handle) {
-  return answer("Close", openHandles.erase(reinterpret_cast<UINT_PTR>(handle)) != 0);
+  return answer("Close", connections.erase(reinterpret_cast<UINT_PTR>(handle)) != 0 ? S_OK : E_FAIL);
 }
 }

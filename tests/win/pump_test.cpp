@@ -76,14 +76,23 @@ TEST(ZoomPump, SendsOnChangeAndEvery40thTickAndReconnectsThen) {
   routeCommand(IDC_START_STOP);
   calls();
   const std::string both = "Write0=50 Write1=50";
-  EXPECT_EQ(tickUntil(160), (std::map<int, std::string>{{101, both}, {120, both}, {160, both}}));
+  EXPECT_EQ(tickUntil(160), (std::map<int, std::string>{{101, "Answer " + both}, {120, both}, {160, both}}));
   useControllers(stick(0.25));
   tick();
-  EXPECT_EQ(calls(), "Write0=25 Write1=25") << "a change goes at once";
+  EXPECT_TRUE(calls() == "Write0=25 Write1=25" && windowText(app.levelBarView) == L"Zoom 25 %") << "a change at once";
+  // A screen reader is told a moving zoom at most every fifth tick, and where it settles at once.
+  std::wstring named;
+  for (double throttle : {0.3, 0.35, 0.4, 0.45, 0.5, 0.55, 0.25, 0.25}) {
+    useControllers(stick(throttle));
+    tick();
+    named += windowText(app.levelBarView).substr(5) + L" ";
+  }
+  EXPECT_EQ(named, L"25 % 25 % 25 % 25 % 50 % 50 % 50 % 25 % ");
   routeCommand(IDC_START_STOP);
   routeCommand(IDC_START_STOP);
   calls();
-  EXPECT_EQ(tickUntil(200), (std::map<int, std::string>{{162, "Write0=25 Write1=25"}, {200, "Write0=25 Write1=25"}}))
+  EXPECT_EQ(tickUntil(200),
+            (std::map<int, std::string>{{170, "Answer Write0=25 Write1=25"}, {200, "Write0=25 Write1=25"}}))
       << "the count runs on across Stop and Start";
   click(app.cockpitCheckBox);
   click(app.externalCheckBox);
@@ -102,8 +111,41 @@ TEST(ZoomPump, SendsOnChangeAndEvery40thTickAndReconnectsThen) {
   EXPECT_EQ(calls(), "Close Open!");
   EXPECT_EQ(tickUntil(279), (std::map<int, std::string>{{240, "Open!"}})) << "a refused link is tried every 40th tick";
   simulatorControl("");
-  EXPECT_EQ(tickUntil(280), (std::map<int, std::string>{{280, "Open Define0 Define1 Write0=90 Write1=90"}}));
+  EXPECT_EQ(tickUntil(280), (std::map<int, std::string>{{280, "Open Define0 Define1 Answer Write0=90 Write1=90"}}));
   EXPECT_EQ(shown(), L"Stop locked Connected to Flight Simulator");
+}
+
+TEST(ZoomPump, ListensToTheSimulatorItsAnswerItsExitABrokenPipeAndRefusedVariables) {
+  ASSERT_TRUE(startWith(stick(0.5)));
+  app.tickCount = 100;
+  simulatorControl("answer-never");
+  routeCommand(IDC_START_STOP);
+  EXPECT_TRUE(calls() == "Open Define0 Define1" && statusText() == L"Waiting for Flight Simulator to answer");
+  const std::wstring on = L"Connected to Flight Simulator", off = L"No connection to Flight Simulator";
+  const std::wstring refused = L"Flight Simulator refused ";
+  // The simulator's requests and the throttle from a tick on, the tick ticked to, the calls of those ticks, the
+  // status after them.
+  const std::tuple<std::string, double, int, std::string, std::wstring> steps[] = {
+      {"answer-never", 0.6, 103, "", L"Waiting for Flight Simulator to answer"},  // nothing before the answer
+      {"", 0.6, 104, "Answer Write0=60 Write1=60", on},                           // then the zoom of the moment
+      {"refuse-data 1", 0.7, 105, "Write0=70 Write1=70", on},
+      {"refuse-data 1", 0.8, 107, "Exception20 Write0=80 Write1=80 Exception20", refused + L"CHASE CAMERA ZOOM"},
+      {"quit", 0.8, 108, "Quit Close", off},
+      {"quit", 0.8, 120, "Open!", off},
+      {"refuse-name 0", 0.9, 160, "Open Define0 Define1 Answer Exception7 Write1=90", refused + L"COCKPIT CAMERA ZOOM"},
+      {"refuse-name 0\nrefuse-data 1", 0.95, 162, "Write1=94 Exception20",
+       refused + L"COCKPIT CAMERA ZOOM and CHASE CAMERA ZOOM"},
+      {"crash", 0.6, 163, "Dispatch! Close", off},  // the writes would still be taken
+      {"crash", 0.6, 200, "Open!", off},
+      {"", 0.6, 240, "Open Define0 Define1 Answer Write0=60 Write1=60", on}};
+  for (const auto& [requests, throttle, last, expected, status] : steps) {
+    simulatorControl(requests);
+    useControllers(stick(throttle));
+    std::string made;
+    for (const auto& [tick, c] : tickUntil(last)) made.append(made.empty() ? "" : " ").append(c);
+    EXPECT_EQ(made, expected) << "to tick " << last;
+    EXPECT_EQ(statusText(), status) << "at tick " << last;
+  }
 }
 
 TEST(ZoomPump, StartOpensTheLinkWhateverItAnswersAndStopUndoesAll) {
@@ -134,12 +176,12 @@ TEST(ZoomPump, StartOpensTheLinkWhateverItAnswersAndStopUndoesAll) {
       {"", true, true, {}, "", false, L"SimConnect.dll not found next to Tarvelix.exe"},
       {"", true, true, simulatorRequests, "", false, L"SimConnect.dll next to Tarvelix.exe cannot be used"},
       {"", true, true, other, "", false, L"SimConnect.dll next to Tarvelix.exe cannot be used"},
-      {"", true, true, standIn, "Open Define0 Define1 Write0=50 Write1=50", true, on},
+      {"", true, true, standIn, "Open Define0 Define1 Answer Write0=50 Write1=50", true, on},
       {"fail-open", true, true, {}, "Open!", false, off},
-      {"fail-define 0", true, true, {}, "Open Define0! Write0=50 Write1=50", true, off},
-      {"fail-define 1", true, true, {}, "Open Define0 Define1! Write0=50 Write1=50", true, off},
-      {"fail-writes", true, true, {}, "Open Define0 Define1 Write0=50! Close", false, off},
-      {"fail-writes", false, true, {}, "Open Define0 Define1 Write1=50! Close", false, off}};
+      {"fail-define 0", true, true, {}, "Open Define0! Answer Write0=50 Write1=50", true, off},
+      {"fail-define 1", true, true, {}, "Open Define0 Define1! Answer Write0=50 Write1=50", true, off},
+      {"fail-writes", true, true, {}, "Open Define0 Define1 Answer Write0=50! Close", false, off},
+      {"fail-writes", false, true, {}, "Open Define0 Define1 Answer Write1=50! Close", false, off}};
   ASSERT_TRUE(startWith(stick(0.5)));
   for (const auto& [requests, cockpit, chase, later, expected, linked, status] : cases) {
     simulatorControl(requests);
@@ -166,7 +208,7 @@ TEST(ZoomPump, ALostControllerIsAwaitedAndResumesOnTheSameAxis) {
   const auto moved = [](int port) {
     return deviceLine(port, "Alpha Stick") + "product " + deviceGuid(1) + "\naxis Slider 6 0.25 Throttle\n";
   };
-  const std::wstring lost = L"Waiting for Alpha Stick to come back", on = L"Connected to Flight Simulator";
+  const std::wstring lost = L"Waiting for Alpha Stick to come back", on = L"Waiting for Flight Simulator to answer";
   const std::wstring resumed = L"[Alpha Stick]|Bravo Pedals [Throttle] running";
   // What comes back; whether it was saved with Autostart but not on at the launch, rather than lost while running;
   // the looks before it is listed; whether the user refreshes after the device message; the devices then; the
@@ -224,6 +266,6 @@ TEST(ZoomPump, ALostControllerIsAwaitedAndResumesOnTheSameAxis) {
     EXPECT_EQ(windowText(app.statusBar), status) << what;
     calls();
     tick();
-    EXPECT_EQ(calls(), app.running ? "Write0=25 Write1=25" : "") << what << ": sends again";
+    EXPECT_EQ(calls(), app.running ? "Answer Write0=25 Write1=25" : "") << what << ": sends again";
   }
 }
