@@ -92,5 +92,7 @@ void saveSettings() {
   }
   // A good Save takes back the failure of the one before.
   if (statusText() != saveFailedText) return;
-  showStatus(app.awaitingController ? awaitedStatus().c_str() : app.simHandle != nullptr ? simLinkStatus(app.simLink) : L"");
+  showStatus(app.awaitingController     ? awaitedStatus().c_str()
+             : app.simHandle != nullptr ? simLinkStatus(app.simLink)
+                                        : L"");
 }
