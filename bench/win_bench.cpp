@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/main_window.h"
@@ -178,6 +179,8 @@ constexpr int getDeviceStateSlot = 9, setDataFormatSlot = 11, pollSlot = 25;
 void** deviceMethods = nullptr;
 void* timedDeviceMethods[deviceMethodCount];
 SimConnectSetDataOnSimObjectFn setDataOnSimObject = nullptr;
+SimConnectGetNextDispatchFn getNextDispatch = nullptr;
+SimConnectGetLastSentPacketIdFn getLastSentPacketId = nullptr;
 
 template <typename Fn, typename... Args>
 HRESULT timed(Fn call, Args... args) {
@@ -207,6 +210,12 @@ HRESULT __stdcall timedSetData(HANDLE handle, DWORD definition, DWORD object, DW
   return timed(setDataOnSimObject, handle, definition, object, flags, count, size, data);
 }
 
+HRESULT __stdcall timedDispatch(HANDLE handle, void** data, DWORD* size) {
+  return timed(getNextDispatch, handle, data, size);
+}
+
+HRESULT __stdcall timedSendId(HANDLE handle, DWORD* sendId) { return timed(getLastSentPacketId, handle, sendId); }
+
 // Puts the clock between the pump and the stand-ins: the active device's method table (its first word)
 // and the simulator call in the program's table of SimConnect calls.
 bool wrapStandIns() {
@@ -219,15 +228,19 @@ bool wrapStandIns() {
   timedDeviceMethods[setDataFormatSlot] = reinterpret_cast<void*>(timedSetDataFormat);
   timedDeviceMethods[pollSlot] = reinterpret_cast<void*>(timedPoll);
   *table = timedDeviceMethods;
-  setDataOnSimObject = api->setDataOnSimObject;
-  api->setDataOnSimObject = timedSetData;
+  setDataOnSimObject = std::exchange(api->setDataOnSimObject, timedSetData);
+  getNextDispatch = std::exchange(api->getNextDispatch, timedDispatch);
+  getLastSentPacketId = std::exchange(api->getLastSentPacketId, timedSendId);
   return true;
 }
 
 void unwrapStandIns() {
   if (deviceMethods != nullptr) *reinterpret_cast<void***>(app.activeDevice) = deviceMethods;
-  if (setDataOnSimObject != nullptr)
-    const_cast<SimConnectApi*>(simConnectApi())->setDataOnSimObject = setDataOnSimObject;
+  if (setDataOnSimObject == nullptr) return;
+  auto* api = const_cast<SimConnectApi*>(simConnectApi());
+  api->setDataOnSimObject = setDataOnSimObject;
+  api->getNextDispatch = getNextDispatch;
+  api->getLastSentPacketId = getLastSentPacketId;
 }
 
 // One timed tick: its whole time and its own part without the stand-ins' calls.
@@ -289,6 +302,22 @@ void measureChangingTicks() {
   resultSeries("tick_changing_own", own);
   result("allocations_per_changing_tick", static_cast<double>(allocations) / tickRuns);
   result("changing_ticks_that_sent", sends);
+}
+
+// Ticks, with the axis still, from the simulator's exit to the status bar's word of it, and from its return to
+// "Connected" again.
+void measureQuit() {
+  const char* const control = "bench-simulator-control.txt";
+  SetEnvironmentVariableA("TARVELIX_SIM_CONTROL", control);
+  std::ofstream(control) << "quit\n";
+  int ticks = 0;
+  while (statusText() != notConnectedText && ticks < 1000) ++ticks, pumpTick();
+  result("quit_ticks", ticks);
+  std::ofstream(control, std::ios::trunc).close();
+  for (ticks = 0; statusText() != connectedText && ticks < 1000;) ++ticks, pumpTick();
+  result("back_ticks", ticks);
+  SetEnvironmentVariableA("TARVELIX_SIM_CONTROL", nullptr);
+  DeleteFileA(control);
 }
 
 // One redraw of the curve editor's back buffer, repeated.
@@ -412,6 +441,7 @@ int main() {
   measureSteadyTicks();
   resultFootprint("steady");
   measureChangingTicks();
+  measureQuit();
   unwrapStandIns();
   result("ticks_run", app.tickCount);
   resultFootprint("ticks");

@@ -13,15 +13,15 @@
 // While the simulator is gone (quit or crash), no open succeeds. Send ids run on across connections.
 #include <windows.h>
 
-#include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -44,16 +44,25 @@ std::string environment(const char* name) {
   return length < MAX_PATH ? value : "";
 }
 
-std::vector<std::string> requests() {
-  std::ifstream control(environment("TARVELIX_SIM_CONTROL"));
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(control, line);) lines.push_back(line);
-  return lines;
+// The control file's lines, each between line breaks. Read again only when it changed: a dispatch comes every tick,
+// and opening a file costs Wine a server call, which would count against the program.
+std::string requests() {
+  static std::string lines;
+  static std::tuple<DWORD, DWORD, DWORD> seen;
+  const std::string path = environment("TARVELIX_SIM_CONTROL");
+  WIN32_FILE_ATTRIBUTE_DATA file = {};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &file)) return "\n";
+  const auto stamp =
+      std::tuple(file.ftLastWriteTime.dwLowDateTime, file.ftLastWriteTime.dwHighDateTime, file.nFileSizeLow);
+  if (stamp == seen && !lines.empty()) return lines;
+  std::ifstream control(path);
+  lines.assign(1, '\n');
+  lines.append(std::istreambuf_iterator<char>(control), {});
+  seen = stamp;
+  return lines += '\n';
 }
 
-bool has(const std::vector<std::string>& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
+bool has(const std::string& lines, const std::string& line) { return lines.find("\n" + line + "\n") != lines.npos; }
 
 Connection* connection(HANDLE handle) {
   const auto found = connections.find(reinterpret_cast<UINT_PTR>(handle));
@@ -80,12 +89,10 @@ void sent(Connection& c, DWORD exception) {
   if (exception != 0) c.messages.push_back({24, 4, exceptionId, exception, c.lastSendId, 0});
 }
 
-bool answerDue(const std::vector<std::string>& lines, const Connection& c) {
-  if (has(lines, "answer-never")) return false;
-  for (const std::string& line : lines)
-    if (line.starts_with("answer-after "))
-      return GetTickCount() - c.openedAt >= std::strtoul(line.c_str() + 13, nullptr, 10);
-  return true;
+bool answerDue(const std::string& lines, const Connection& c) {
+  const std::size_t after = lines.find("\nanswer-after ");
+  if (after != lines.npos) return GetTickCount() - c.openedAt >= std::strtoul(lines.c_str() + after + 14, nullptr, 10);
+  return !has(lines, "answer-never");
 }
 }  // namespace
 

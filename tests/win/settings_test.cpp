@@ -34,7 +34,7 @@ TEST(SaveSettings, WritesTheChoicesOfTheWindow) {
                               "\r\nAxis: Slider\r\nInverted: 0\r\nChaseCamera: 0\r\nCockpitCamera: 1\r\n"
                               "CurvesEnabled: 1\r\nCurveVals: 0,12,30,52,75,100\r\nAutostart: 1";
   EXPECT_TRUE(bytesOf(settingsFilePath()) == example && example.size() == 169u);
-  EXPECT_EQ(windowText(app.statusBar), L"Connected to Flight Simulator") << "a good Save says nothing";
+  EXPECT_EQ(windowText(app.statusBar), L"Waiting for Flight Simulator to answer") << "a good Save says nothing";
   routeCommand(IDC_START_STOP);
   click(app.invertCheckBox);
   const std::tuple<int, int, std::string, std::string> choices[] = {
