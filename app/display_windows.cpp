@@ -112,8 +112,14 @@ void useDisplayColours() {
   if (previous != nullptr) DeleteObject(previous);
 }
 
+void noteScreenReader() {
+  BOOL running = FALSE;
+  app.screenReader = SystemParametersInfoW(SPI_GETSCREENREADER, 0, &running, 0) != FALSE && running != FALSE;
+}
+
 // From names made once: a sending tick allocates nothing. Each new name is a round trip to the window server or
-// two, and no reader keeps up with 20 a second: while the zoom moves, the name follows it every fifth tick.
+// two, and no reader keeps up with 20 a second: while the zoom moves, the name follows it every fifth tick, and
+// only for a screen reader.
 void nameLevelBar(bool settled) {
   static const std::vector<std::wstring> names = [] {
     std::vector<std::wstring> all;
@@ -123,7 +129,8 @@ void nameLevelBar(bool settled) {
   constexpr unsigned nameTicks = 5;
   const int percent = std::clamp(app.outputPercent, 0, 100);
   const unsigned sinceNamed = static_cast<unsigned>(app.tickCount) - static_cast<unsigned>(app.levelBarNamedTick);
-  if (app.levelBarView == nullptr || percent == app.levelBarNamed || (!settled && sinceNamed < nameTicks)) return;
+  if (app.levelBarView == nullptr || percent == app.levelBarNamed) return;
+  if (!settled && (!app.screenReader || sinceNamed < nameTicks)) return;
   SetWindowTextW(app.levelBarView, names[static_cast<std::size_t>(percent)].c_str());
   NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, app.levelBarView, OBJID_CLIENT, CHILDID_SELF);
   app.levelBarNamed = percent;

@@ -16,9 +16,12 @@ void paintDisplays(HWND window);
 // creation, after a new layout, and when the system's colours or contrast change.
 void useDisplayColours();
 
-// The level bar's name follows the zoom shown ("Zoom 37 %"): at once when it has settled, and at most every 250 ms
-// while it moves.
+// The level bar's name follows the zoom shown ("Zoom 37 %"): at once when it has settled, and while it moves at most
+// every 250 ms, while a screen reader runs.
 void nameLevelBar(bool settled = true);
+
+// Whether a screen reader runs: read at creation and when the setting changes.
+void noteScreenReader();
 
 // The pen goes only after the window (WM_NCDESTROY).
 void releaseDisplayResources();

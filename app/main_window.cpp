@@ -98,6 +98,7 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
   rebuildCurveSpline();
   createControls();
   createValueTip();
+  noteScreenReader();
   nameLevelBar();
   app.statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"", app.mainWindow, IDC_STATUS_BAR);
   useMessageFont();

@@ -51,10 +51,11 @@ void shutDown() {
 }
 
 // Windows' text size ("Make text bigger") changes the message font: laid out anew as for a new scale. A change of
-// high contrast changes the colours.
+// high contrast changes the colours, and a screen reader hears a moving zoom.
 void systemSettingChanged(UINT setting) {
   if (setting == SPI_SETNONCLIENTMETRICS) changeTextSize();
   if (setting == SPI_SETHIGHCONTRAST) useDisplayColours();
+  if (setting == SPI_SETSCREENREADER) noteScreenReader();
 }
 
 bool isList(int id) { return id == IDC_DEVICE_LIST || id == IDC_AXIS_LIST; }

@@ -85,6 +85,7 @@ struct AppState {
   // The zoom that the level bar's name last told, and the tick it was told at.
   int levelBarNamed = -1;
   int levelBarNamedTick = 0;
+  bool screenReader = false;
   std::vector<CurveSegment> curveSpline;
   int inputPercent = 0;
   int outputPercent = 0;

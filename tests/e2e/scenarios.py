@@ -99,7 +99,8 @@ def relaunch():
             exited = time.monotonic()
             h.wait_until(lambda: watcher.look().status == "No connection to Flight Simulator", what="the exit seen")
             assert time.monotonic() - exited <= 0.3, f"the exit seen after {time.monotonic() - exited:.2f} s"
-            h.write_atomically(d.sim_control, "")
+            h.write_atomically(d.sim_control, "answer-after 1000\n")  # back, and loading for a second
+            h.wait_until(lambda: watcher.look().status == "Waiting for Flight Simulator to answer", 5, "reopened")
             h.wait_until(lambda: watcher.look().status == "Connected to Flight Simulator", 5, "connected again")
         finally:
             watcher.close()
