@@ -38,14 +38,16 @@ int readAxis() {
   const DIDEVICEOBJECTINSTANCEW axis = app.axes[static_cast<std::size_t>(app.axisIndex)];
   IDirectInputDevice8W* device = app.activeDevice;
   setJoystickFormat(device);
+  HRESULT acquired = DI_NOEFFECT;
   if (FAILED(pollDevice(device))) {
-    const HRESULT acquired = reacquire(device);
+    acquired = reacquire(device);
     if (acquired == DIERR_INVALIDPARAM || acquired == DIERR_NOTINITIALIZED) return noAxisValue;
     // Another program holds the device for now: keep the pump going on the last known position.
     if (acquired == DIERR_OTHERAPPHASPRIO) return app.lastAxisValue;
   }
   DIJOYSTATE2 state = {};
   if (FAILED(readJoystickState(device, state))) return noAxisValue;
+  if (acquired == DI_OK) return justAcquiredValue;
   app.lastAxisValue = positionAt(state, axis.dwOfs);
   return app.lastAxisValue;
 }

@@ -63,30 +63,31 @@ TEST(InputLists, RowsStandInCodeUnitOrderEachForItsDeviceAndFailuresListWhatWasG
   }
 }
 
-TEST(AxisReader, ReadsEachAxisWhereTheFormatPutItAcquiringAsNeeded) {
+TEST(AxisReader, ReadsEachAxisWhereTheFormatPutItOnceAcquired) {
   const std::string stuck = "axis XAxis 0 1 X\nfail Poll 0x8007000C\nfail Acquire ";
-  // The device's objects at a first reading and, if any, at a second one; the last reading.
-  const std::tuple<std::string, std::string, int> readings[] = {
-      {"axis XAxis 0 0 X", "", 0},
-      {"axis XAxis 0 1 X", "", 65535},
-      {"axis XAxis 0 0.25 X", "", 16384},
-      {"axis XAxis 0 0.5 X\nfail GetDeviceState 0x80004005", "", noAxisValue},
-      {"axis XAxis 0 0.5 X\nfail Acquire 0x8007001E times 2", "", 32768},  // lost input: back on the third try
-      {"axis XAxis 0 0.5 X\nfail Acquire 0x8007001E times 3", "", noAxisValue},
-      {"axis XAxis 0 0.5 X", "unplugged", noAxisValue},
-      {"axis XAxis 0 0.5 X", stuck + "0x80070057", noAxisValue},
-      {"axis XAxis 0 0.5 X", stuck + "0x80070015", noAxisValue},
-      {"axis XAxis 0 0.5 X", stuck + "0x80070005", 32768},  // another program has priority: the last position
-      {"axis XAxis 0 0.5 X", stuck + "0x80004005", 65535}};
+  // The device's objects and, if any, its objects at a third reading; the first and the last reading.
+  const std::tuple<std::string, std::string, int, int> readings[] = {
+      {"axis XAxis 0 0 X", "", justAcquiredValue, 0},
+      {"axis XAxis 0 1 X", "", justAcquiredValue, 65535},
+      {"axis XAxis 0 0.25 X", "", justAcquiredValue, 16384},
+      {"axis XAxis 0 0.5 X\nfail GetDeviceState 0x80004005", "", noAxisValue, noAxisValue},
+      {"axis XAxis 0 0.5 X\nfail Acquire 0x8007001E times 2", "", justAcquiredValue, 32768},  // input lost twice
+      {"axis XAxis 0 0.5 X\nfail Acquire 0x8007001E times 3", "", noAxisValue, justAcquiredValue},
+      {"axis XAxis 0 0.5 X", "unplugged", justAcquiredValue, noAxisValue},
+      {"axis XAxis 0 0.5 X", stuck + "0x80070057", justAcquiredValue, noAxisValue},
+      {"axis XAxis 0 0.5 X", stuck + "0x80070015", justAcquiredValue, noAxisValue},
+      {"axis XAxis 0 0.5 X", stuck + "0x80070005", justAcquiredValue, 32768},  // another program's: the last one
+      {"axis XAxis 0 0.5 X", stuck + "0x80004005", justAcquiredValue, 65535}};
   ASSERT_TRUE(createProgramWindow(""));
-  for (const auto& [objects, later, expected] : readings) {
+  for (const auto& [objects, later, first, last] : readings) {
     refreshWith(deviceLine(1, "Stick") + objects + "\n");
     setAxisRangeProperty(app.activeDevice, app.axes[0].dwType, -1000, 1000);  // a range left by another program
     setAxisRange();
+    EXPECT_EQ(readAxis(), first) << objects << " / " << later;
     int value = readAxis();
     if (!later.empty()) useControllers(later == "unplugged" ? "" : deviceLine(1, "Stick") + later + "\n");
     if (!later.empty()) value = readAxis();
-    EXPECT_EQ(value, expected) << objects << " / " << later;
+    EXPECT_EQ(value, last) << objects << " / " << later;
   }
   const std::string twoDevices = deviceLine(1, "Alpha") + joystick + deviceLine(2, "Pad") + "object Button 0x4 0 0 B\n";
   refreshWith(twoDevices);
