@@ -14,6 +14,9 @@ constexpr unsigned firstLookDelayMs = 500;
 constexpr unsigned lookPeriodMs = 1000;
 // The first look, then one a second for 10 s after the last device message.
 constexpr int looksPerMessage = 11;
+// A controller that a look started and that fails again within 2 s waits for a device message: one that is listed
+// but cannot be read would otherwise be started again every half second.
+constexpr unsigned settleTicks = 40;
 
 // Notes the active device and axis; false when they cannot be told.
 bool noteLostController() {
@@ -59,9 +62,15 @@ int awaitedDeviceRow() {
 
 void controllerLost() {
   const bool noted = noteLostController();
+  const bool failedAgain =
+      std::exchange(app.startedByLook, false) &&
+      static_cast<unsigned>(app.tickCount) - static_cast<unsigned>(app.lookStartTick) < settleTicks;
   stopPump();
   refreshDevices();
-  if (noted) await();
+  if (!noted) return;
+  await();
+  // It may be back already, or never have gone: Windows sent its device messages while the pump ran, or none.
+  if (!failedAgain) deviceNodesChanged();
 }
 
 void awaitSavedController(const std::wstring& device, const std::wstring& axis) {
@@ -112,10 +121,13 @@ void lookForAwaitedController() {
   }
   selectRow(app.axisList, axisRow, IDC_AXIS_LIST);
   startPump();
+  app.startedByLook = app.running;
+  app.lookStartTick = app.tickCount;
 }
 
 void forgetLostController() {
   stopLooking();
+  app.startedByLook = false;
   if (!std::exchange(app.awaitingController, false)) return;
   showStatus(L"");
 }

@@ -10,7 +10,7 @@
 constexpr unsigned comebackTimerId = IDT_COMEBACK;
 
 // The pump's tick found the controller gone: the pump stops, the list is read again and the controller is
-// awaited, when it can be told which one it was.
+// awaited and looked for as after a device message, when it can be told which one it was.
 void controllerLost();
 
 // Start-up with Autostart found the saved controller (instance GUID text) missing: it is awaited with the axis.

@@ -73,6 +73,7 @@ bool pumpTick() {
   const int raw = readAxis();
   // A failed reading means a lost controller, except on the ticks that let a passing failure go by.
   if (raw == noAxisValue) return !isTickMultiple(app.tickCount, readingCheckPeriod);
+  if (raw == justAcquiredValue) return false;  // perhaps an empty state: the next reading is the device's own
   const ZoomReading reading =
       zoomForReading(raw, app.inverted, app.curvesEnabled, app.curveSpline, app.curvePointCount);
   app.inputPercent = reading.inputPercent;

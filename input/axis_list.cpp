@@ -1,7 +1,6 @@
 #include "input/axis_list.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "core/input_names.h"
@@ -10,14 +9,23 @@
 #include "state/app_state.h"
 
 namespace {
-BOOL CALLBACK admitAxis(LPCDIDEVICEOBJECTINSTANCEW object, LPVOID context) {
-  if ((object->dwType & DIDFT_ABSAXIS) == 0 && !IsEqualGUID(object->guidType, GUID_Slider)) return DIENUM_CONTINUE;
-  // Copy no more than the driver says it filled; the rest stays zero.
-  DIDEVICEOBJECTINSTANCEW copy = {};
-  std::memcpy(&copy, object, std::min<std::size_t>(object->dwSize, sizeof copy));
-  copy.dwSize = sizeof copy;
-  static_cast<std::vector<DIDEVICEOBJECTINSTANCEW>*>(context)->push_back(copy);
-  return DIENUM_CONTINUE;
+// The axes that the joystick format reads, each with the offset it is read at. The format places each object by
+// its type, whatever its instance number, and leaves out further axes of a kind: those cannot be read.
+void gatherAxes(IDirectInputDevice8W* device) {
+  const HRESULT formatted = setJoystickFormat(device);
+  // Still acquired from the last run: the format set then, this one, is in force.
+  if (FAILED(formatted) && formatted != DIERR_ACQUIRED) {
+    OutputDebugStringW(errorText(4, formatted).c_str());
+    return;
+  }
+  for (const DWORD offset : axisOffsets) {
+    DIDEVICEOBJECTINSTANCEW axis;
+    const HRESULT result = readObjectAt(device, offset, axis);
+    if (FAILED(result) && result != DIERR_OBJECTNOTFOUND) OutputDebugStringW(errorText(4, result).c_str());
+    if (FAILED(result) || ((axis.dwType & DIDFT_ABSAXIS) == 0 && !IsEqualGUID(axis.guidType, GUID_Slider))) continue;
+    axis.dwOfs = offset;  // a driver's own offset is that of its native format
+    app.axes.push_back(axis);
+  }
 }
 
 // The active device holds its own reference, so a refresh that lets go of the list cannot free it.
@@ -44,8 +52,7 @@ void selectDevice(HWND sender) {
   app.lastAxisValue = 0;
   SendMessageW(app.axisList, CB_RESETCONTENT, 0, 0);
   app.axes.clear();
-  const HRESULT result = enumerateObjects(app.activeDevice, admitAxis, &app.axes);
-  if (FAILED(result)) OutputDebugStringW(errorText(4, result).c_str());
+  gatherAxes(app.activeDevice);
   std::sort(app.axes.begin(), app.axes.end(),
             [](const DIDEVICEOBJECTINSTANCEW& left, const DIDEVICEOBJECTINSTANCEW& right) {
               return nameBefore(boundedName(left.tszName), boundedName(right.tszName));

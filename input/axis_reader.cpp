@@ -1,6 +1,7 @@
 #include "input/axis_reader.h"
 
-#include "core/axis_slot.h"
+#include <cstring>
+
 #include "input/direct_input.h"
 #include "state/app_state.h"
 
@@ -17,10 +18,12 @@ HRESULT reacquire(IDirectInputDevice8W* device) {
   return result;
 }
 
-LONG slotValue(const DIJOYSTATE2& state, int slot) {
-  const LONG values[axisSlotCount] = {state.lX,  state.lY,  state.lZ,           state.lRx,
-                                      state.lRy, state.lRz, state.rglSlider[0], state.rglSlider[1]};
-  return values[slot];
+// The position at the offset where the joystick format put the axis.
+int positionAt(const DIJOYSTATE2& state, DWORD offset) {
+  if (offset > sizeof state - sizeof(LONG)) return noAxisValue;
+  LONG value = 0;
+  std::memcpy(&value, reinterpret_cast<const BYTE*>(&state) + offset, sizeof value);
+  return value;
 }
 }  // namespace
 
@@ -33,18 +36,18 @@ void setAxisRange() {
 int readAxis() {
   if (app.activeDevice == nullptr || !axisSelected()) return noAxisValue;
   const DIDEVICEOBJECTINSTANCEW axis = app.axes[static_cast<std::size_t>(app.axisIndex)];
-  const int slot = axisSlot(axis.dwType);
   IDirectInputDevice8W* device = app.activeDevice;
   setJoystickFormat(device);
+  HRESULT acquired = DI_NOEFFECT;
   if (FAILED(pollDevice(device))) {
-    const HRESULT acquired = reacquire(device);
+    acquired = reacquire(device);
     if (acquired == DIERR_INVALIDPARAM || acquired == DIERR_NOTINITIALIZED) return noAxisValue;
     // Another program holds the device for now: keep the pump going on the last known position.
-    if (acquired == DIERR_OTHERAPPHASPRIO) return slot < 0 ? noAxisValue : app.lastAxisValue;
+    if (acquired == DIERR_OTHERAPPHASPRIO) return app.lastAxisValue;
   }
   DIJOYSTATE2 state = {};
   if (FAILED(readJoystickState(device, state))) return noAxisValue;
-  if (slot < 0) return noAxisValue;
-  app.lastAxisValue = slotValue(state, slot);
+  if (acquired == DI_OK) return justAcquiredValue;
+  app.lastAxisValue = positionAt(state, axis.dwOfs);
   return app.lastAxisValue;
 }

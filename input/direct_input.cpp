@@ -73,8 +73,10 @@ std::wstring productGuidText(IDirectInputDevice8W* device) {
   return FAILED(readDeviceInfo(device, info)) ? std::wstring() : guidText(info.guidProduct);
 }
 
-HRESULT enumerateObjects(IDirectInputDevice8W* device, LPDIENUMDEVICEOBJECTSCALLBACKW callback, void* context) {
-  return device->EnumObjects(callback, context, DIDFT_ALL);
+HRESULT readObjectAt(IDirectInputDevice8W* device, DWORD offset, DIDEVICEOBJECTINSTANCEW& object) {
+  object = {};
+  object.dwSize = sizeof object;
+  return device->GetObjectInfo(&object, offset, DIPH_BYOFFSET);
 }
 
 HRESULT setAxisRangeProperty(IDirectInputDevice8W* device, DWORD objectType, LONG minimum, LONG maximum) {

@@ -27,7 +27,12 @@ std::wstring instanceGuidText(IDirectInputDevice8W* device);
 // The product GUID likewise: the same for every controller of one model, wherever it is plugged in.
 std::wstring productGuidText(IDirectInputDevice8W* device);
 
-HRESULT enumerateObjects(IDirectInputDevice8W* device, LPDIENUMDEVICEOBJECTSCALLBACKW callback, void* context);
+// Where the joystick format keeps the axes' positions: X, Y, Z, Rx, Ry, Rz and the two sliders.
+constexpr DWORD axisOffsets[] = {DIJOFS_X,  DIJOFS_Y,  DIJOFS_Z,         DIJOFS_RX,
+                                 DIJOFS_RY, DIJOFS_RZ, DIJOFS_SLIDER(0), DIJOFS_SLIDER(1)};
+
+// The object that the joystick format, once set, placed at this offset of the state.
+HRESULT readObjectAt(IDirectInputDevice8W* device, DWORD offset, DIDEVICEOBJECTINSTANCEW& object);
 
 // Sets the range of the object with this type identifier.
 HRESULT setAxisRangeProperty(IDirectInputDevice8W* device, DWORD objectType, LONG minimum, LONG maximum);

@@ -108,6 +108,9 @@ struct AppState {
   std::wstring lostAxis;
   // Looks for it still to come after the last device message.
   int looksLeft = 0;
+  // Whether the pump was last started by a look, and at which tick.
+  bool startedByLook = false;
+  int lookStartTick = 0;
   // A camera ticked while running, or the simulator's answer, sends the current value on the next tick that reads.
   bool sendNextTick = false;
   // Set while the program itself selects a row, so that the selection is not taken for the user's.

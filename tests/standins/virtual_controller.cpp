@@ -4,14 +4,18 @@
 // in TARVELIX_VC_SCRIPT, read again at most every 20 ms. One statement a line, a name the rest of it in UTF-8:
 //   device {GUID} Name                   a controller, reported in the order of these lines
 //   product {GUID}                       the last device's product GUID (else its instance GUID)
-//   axis KIND INSTANCE POS Name          an absolute axis of the last device; KIND Slider gives GUID_Slider
-//   object KIND TYPE INSTANCE POS Name   any object: TYPE holds the dwType bits below the instance
-//   fail CALL CODE [{GUID}] [after N] [times N]   CALL answers CODE, for one device or all; EnumDevices and
-//       EnumObjects report N entries first; "times N" fails only the next N calls after the script changed
+//   axis KIND INSTANCE POS Name          an absolute axis of the last device (KIND XAxis ... RzAxis, Slider)
+//   object KIND TYPE INSTANCE POS Name   any object: TYPE holds the dwType bits below the instance (other KINDs
+//                                        than those of axis lines are GUID_Unknown)
+//   fail CALL CODE [{GUID}] [after N] [times N]   CALL answers CODE, for one device or all; EnumDevices
+//       reports N entries first; "times N" fails only the next N calls after the script changed. A success
+//       CODE fills nothing in: GetDeviceState 0 is the empty state of a device that has not reported yet
 // POS is a fraction of the axis's range (0..65535 until DIPROP_RANGE changes it). Names of 260 characters or more
 // fill the name buffers without a terminator. As real drivers do, reading needs SetDataFormat and Acquire, and a
 // device that leaves the script is unplugged: reading answers DIERR_INPUTLOST once, then DIERR_NOTACQUIRED, and
-// Acquire DIERR_UNPLUGGED. The n-th axis entry of the data format gets the axis with instance number n.
+// Acquire DIERR_UNPLUGGED. As in Windows, the data format places objects by type and kind, whatever their instance
+// numbers: each entry takes the first object of its kind not yet placed. GetObjectInfo answers by offset into the
+// format set and by id.
 // VirtualControllerLiveObjects(k) counts: 0 DirectInput objects alive, 1 devices alive, 2 calls on released
 // objects, 3 devices released while still acquired.
 #define CINTERFACE
@@ -98,6 +102,10 @@ unsigned long numberFrom(std::istringstream& in) {
   return std::strtoul(word.c_str(), nullptr, 0);
 }
 
+const std::pair<std::string, GUID> kinds[] = {{"XAxis", GUID_XAxis},   {"YAxis", GUID_YAxis},   {"ZAxis", GUID_ZAxis},
+                                              {"RxAxis", GUID_RxAxis}, {"RyAxis", GUID_RyAxis}, {"RzAxis", GUID_RzAxis},
+                                              {"Slider", GUID_Slider}};
+
 void parseLine(const std::string& line) {
   std::istringstream in(line);
   std::string verb, word;
@@ -105,7 +113,8 @@ void parseLine(const std::string& line) {
   if (verb == "device" && in >> word) devices.push_back({guidOf(word), nameFrom(in), {}, guidOf(word)});
   if (verb == "product" && !devices.empty() && in >> word) devices.back().product = guidOf(word);
   if ((verb == "axis" || verb == "object") && !devices.empty() && in >> word) {
-    ScriptObject object{word == "Slider" ? GUID_Slider : GUID_Unknown,
+    const auto kind = std::find_if(std::begin(kinds), std::end(kinds), [&](const auto& k) { return k.first == word; });
+    ScriptObject object{kind != std::end(kinds) ? kind->second : GUID_Unknown,
                         verb == "axis" ? DWORD{DIDFT_ABSAXIS} : numberFrom(in) & 0xFF0000FF, 0, L""};
     object.type |= DIDFT_MAKEINSTANCE(numberFrom(in));
     in >> object.position;
@@ -238,6 +247,26 @@ const ScriptObject* findObject(const VirtualDevice& device, DWORD id) {
   return nullptr;
 }
 
+// Where the data format puts the objects: each entry takes the first object not yet placed of its type, of its
+// kind when it names one, and of its aspect (the objects here are all positions).
+std::vector<std::pair<DWORD, const ScriptObject*>> placement(const VirtualDevice& device) {
+  std::vector<std::pair<DWORD, const ScriptObject*>> placed;
+  const std::vector<ScriptObject>& objects = current(device).objects;
+  std::vector<bool> taken(objects.size());
+  for (const DIOBJECTDATAFORMAT& entry : device.format) {
+    const DWORD aspect = entry.dwFlags & DIDOI_ASPECTMASK;
+    for (std::size_t i = 0; i < objects.size() && (aspect == 0 || aspect == DIDOI_ASPECTPOSITION); ++i) {
+      if (taken[i] || (DIDFT_GETTYPE(entry.dwType) & DIDFT_GETTYPE(objects[i].type)) == 0 ||
+          (entry.pguid != nullptr && *entry.pguid != objects[i].kind))
+        continue;
+      taken[i] = true;
+      placed.emplace_back(entry.dwOfs, &objects[i]);
+      break;
+    }
+  }
+  return placed;
+}
+
 // Reading needs an attached and acquired device; an unplugged one has lost its input once, then is not acquired.
 HRESULT readable(VirtualDevice& device) {
   if (attached(device.created.instance) == nullptr)
@@ -245,40 +274,10 @@ HRESULT readable(VirtualDevice& device) {
   return device.acquired ? DI_OK : DIERR_NOTACQUIRED;
 }
 
-void describe(DIDEVICEOBJECTINSTANCEW& record, const ScriptObject& object) {
-  record.guidType = object.kind;
-  record.dwType = object.type;
-  copyName(record.tszName, object.name);
-}
-
 void describe(DIDEVICEINSTANCEW& record, const ScriptDevice& device) {
   record.guidInstance = device.instance;
   record.guidProduct = device.product;
   copyName(record.tszInstanceName, device.name);
-}
-
-// Hands the callback every entry, or only as many as an injected failure lets through first. The failure is
-// copied: the callback may call back into the stand-in, which may read a new script.
-template <typename Record, typename Entry, typename Callback>
-HRESULT report(const std::vector<Entry>& entries, const Failure* injected, Callback callback, void* context) {
-  const Failure failure = injected != nullptr ? *injected : Failure{"", DI_OK, GUID_NULL, LONG_MAX};
-  long reported = 0;
-  for (const Entry& entry : entries) {
-    if (reported++ >= failure.after) break;
-    Record record = {};
-    record.dwSize = sizeof record;
-    describe(record, entry);
-    if (callback(&record, context) == DIENUM_STOP) break;
-  }
-  return failure.code;
-}
-
-HRESULT STDMETHODCALLTYPE enumObjects(IDirectInputDevice8W* face, LPDIENUMDEVICEOBJECTSCALLBACKW callback,
-                                      void* context, DWORD) {
-  VirtualDevice* device = live<VirtualDevice>(face);
-  if (device == nullptr) return DIERR_INVALIDPARAM;
-  return report<DIDEVICEOBJECTINSTANCEW>(device->created.objects, injected("EnumObjects", device->created.instance),
-                                         callback, context);
 }
 
 // Only the instance name can be read.
@@ -317,15 +316,24 @@ HRESULT getDeviceState(VirtualDevice& device, DWORD size, void* data) {
   if (const HRESULT answer = readable(device)) return answer;
   if (size != device.dataSize) return DIERR_INVALIDPARAM;
   std::memset(data, 0, size);
-  DWORD axisEntry = 0;
-  for (const DIOBJECTDATAFORMAT& entry : device.format) {
-    if ((DIDFT_GETTYPE(entry.dwType) & DIDFT_AXIS) == 0 || entry.dwOfs + sizeof(LONG) > size) continue;
-    const ScriptObject* axis = findObject(device, DIDFT_MAKEINSTANCE(axisEntry++) | DIDFT_ABSAXIS);
-    if (axis == nullptr) continue;
+  for (const auto& [offset, object] : placement(device)) {
+    if ((object->type & DIDFT_AXIS) == 0 || offset + sizeof(LONG) > size) continue;
     const double span = static_cast<double>(device.maximum) - device.minimum;
-    const LONG value = device.minimum + static_cast<LONG>(std::llround(std::clamp(axis->position, 0.0, 1.0) * span));
-    std::memcpy(static_cast<BYTE*>(data) + entry.dwOfs, &value, sizeof value);
+    const LONG value = device.minimum + static_cast<LONG>(std::llround(std::clamp(object->position, 0.0, 1.0) * span));
+    std::memcpy(static_cast<BYTE*>(data) + offset, &value, sizeof value);
   }
+  return DI_OK;
+}
+
+HRESULT getObjectInfo(VirtualDevice& device, LPDIDEVICEOBJECTINSTANCEW record, DWORD object, DWORD how) {
+  if (record->dwSize != sizeof *record || (how != DIPH_BYOFFSET && how != DIPH_BYID)) return DIERR_INVALIDPARAM;
+  const ScriptObject* found = how == DIPH_BYID ? findObject(device, object) : nullptr;
+  if (how == DIPH_BYOFFSET)
+    for (const auto& [offset, placed] : placement(device)) found = offset == object ? placed : found;
+  if (found == nullptr) return DIERR_OBJECTNOTFOUND;
+  record->guidType = found->kind;
+  record->dwType = found->type;
+  copyName(record->tszName, found->name);
   return DI_OK;
 }
 
@@ -353,7 +361,7 @@ IDirectInputDevice8WVtbl deviceMethods = [] {
   auto table = unimplemented<IDirectInputDevice8WVtbl>();
   table.AddRef = addRef<VirtualDevice>;
   table.Release = release<VirtualDevice>;
-  table.EnumObjects = enumObjects;
+  table.GetObjectInfo = method<"GetObjectInfo", getObjectInfo>;
   table.GetProperty = method<"GetProperty", getProperty>;
   table.SetProperty = method<"SetProperty", setProperty>;
   table.Acquire = method<"Acquire", acquire>;
@@ -379,12 +387,22 @@ HRESULT STDMETHODCALLTYPE createDevice(IDirectInput8W* face, REFGUID instance, L
   return DI_OK;
 }
 
+// Hands the callback every device, or only as many as an injected failure lets through first. The failure and the
+// devices are copied: the callback may call back into the stand-in, which may read a new script.
 HRESULT STDMETHODCALLTYPE enumDevices(IDirectInput8W* face, DWORD deviceClass, LPDIENUMDEVICESCALLBACKW callback,
                                       void* context, DWORD) {
   if (live<VirtualInput>(face) == nullptr || callback == nullptr || deviceClass != DI8DEVCLASS_GAMECTRL)
     return DIERR_INVALIDPARAM;
-  const Failure* failure = injected("EnumDevices", GUID_NULL);
-  return report<DIDEVICEINSTANCEW>(std::vector<ScriptDevice>(devices), failure, callback, context);  // a copy, too
+  Failure failure{"", DI_OK, GUID_NULL, LONG_MAX};
+  if (const Failure* injectedFailure = injected("EnumDevices", GUID_NULL)) failure = *injectedFailure;
+  long reported = 0;
+  for (const ScriptDevice& device : std::vector<ScriptDevice>(devices)) {
+    DIDEVICEINSTANCEW record = {};
+    record.dwSize = sizeof record;
+    describe(record, device);
+    if (reported++ >= failure.after || callback(&record, context) == DIENUM_STOP) break;
+  }
+  return failure.code;
 }
 
 IDirectInput8WVtbl inputMethods = [] {

@@ -10,16 +10,17 @@
 #include "win/win_test_support.h"
 
 namespace {
+// Instance numbers are DirectInput's own: the format places axes by kind, the first two sliders in the slider
+// slots, and leaves out further axes of a kind.
 const std::string joystick =
-    "axis XAxis 0 0.5 X Axis\nobject Button 0x4 0 0 Trigger\naxis YAxis 1 0.5 Y Axis\nobject POV 0x10 0 0 Hat\n"
-    "axis RzAxis 5 0.5 Rudder\naxis Slider 6 0 Throttle\naxis Slider 7 0.2 Dial\nobject XAxis 0x1 10 0 Relative X\n"
-    "object Slider 0x1 9 0 Relative slider\nobject Slider 0x4 3 0 Slider-typed button\nobject Button 0x8 1 0 Toggle\n"
-    "object Unknown 0x2 11 0 Absolute of no kind\n";
+    "axis XAxis 0 0.5 X Axis\nobject Button 0x4 0 0 Trigger\naxis Slider 1 0.2 Dial\nobject POV 0x10 0 0 Hat\n"
+    "axis ZAxis 2 0.3 Z\naxis ZAxis 3 0.9 Second Z\naxis Slider 4 0.4 Throttle\naxis RxAxis 8 0.6 Rx\n"
+    "object RyAxis 0x1 5 0 Relative Ry\nobject Slider 0x1 9 0 Relative slider\nobject Slider 0x4 3 0 Slider button\n"
+    "object Button 0x8 1 0 Toggle\nobject Unknown 0x2 11 0 Absolute of no kind\n";
 const std::string threeDevices = deviceLine(3, "Charlie") + "axis XAxis 0 0 C\n" + deviceLine(2, "Bravo") +
                                  "axis XAxis 0 0 B\n" + deviceLine(1, "Alpha") + joystick;
-// Absolute axes and sliders of any kind are admitted, nothing else.
-const std::wstring alphaAxes =
-    L"[Absolute of no kind]|Dial|Relative slider|Rudder|Slider-typed button|Throttle|X Axis|Y Axis";
+// Absolute axes and sliders that the format reads, nothing else.
+const std::wstring alphaAxes = L"[Dial]|Rx|Throttle|X Axis|Z";
 
 void refreshWith(const std::string& script) {
   useControllers(script);
@@ -42,7 +43,9 @@ TEST(InputLists, RowsStandInCodeUnitOrderEachForItsDeviceAndFailuresListWhatWasG
       {fail + "CreateDevice 0x80040154" + bravo, L"[Alpha]|Charlie", alphaAxes, L"device: Charlie|device: Alpha"},
       {fail + "EnumDevices 0x80004005 after 2", L"[Charlie]|Bravo", L"[C]",
        L"device: Charlie|device: Bravo|Error at 1: -2147467259"},
-      {fail + "EnumObjects 0x80070057 after 3", L"[Alpha]|Bravo|Charlie", L"[X Axis]|Y Axis",
+      {fail + "GetObjectInfo 0x80070057 times 1", L"[Alpha]|Bravo|Charlie", L"[Dial]|Rx|Throttle|Z",
+       L"device: Charlie|device: Bravo|device: Alpha|Error at 4: -2147024809"},
+      {fail + "SetDataFormat 0x80070057", L"[Alpha]|Bravo|Charlie", L"",
        L"device: Charlie|device: Bravo|device: Alpha|Error at 4: -2147024809"},
       {fail + "DirectInput8Create 0x80070057", L"", L"[C]", L"Error at 1: -2147024809"},
       {fail + "DirectInput8Create 0x1", L"", L"[C]", L"Error at 1: 1"}};
@@ -60,42 +63,43 @@ TEST(InputLists, RowsStandInCodeUnitOrderEachForItsDeviceAndFailuresListWhatWasG
   }
 }
 
-TEST(AxisReader, ReadsTheFieldOfItsInstanceAcquiringAsNeeded) {
+TEST(AxisReader, ReadsEachAxisWhereTheFormatPutItOnceAcquired) {
   const std::string stuck = "axis XAxis 0 1 X\nfail Poll 0x8007000C\nfail Acquire ";
-  // The device's objects at a first reading and, if any, at a second one; the last reading.
-  const std::tuple<std::string, std::string, int> readings[] = {
-      {"axis XAxis 0 0 X", "", 0},
-      {"axis XAxis 0 1 X", "", 65535},
-      {"axis XAxis 0 0.25 X", "", 16384},
-      {"object ZAxis 0x01000002 6 0.7 Sixth, not a slider, with a flag", "", 45875},
-      {"object Slider 0x2 7 0.2 Seventh, the second slider", "", 13107},
-      {"object Slider 0x2 8 0.5 Third slider", "", noAxisValue},
-      {"object Slider 0x2 256 0.5 Bit 16 is in the instance", "", noAxisValue},
-      {"axis XAxis 0 0.5 X\nfail GetDeviceState 0x80004005", "", noAxisValue},
-      {"axis XAxis 0 0.5 X\nfail Acquire 0x8007001E times 2", "", 32768},  // lost input: back on the third try
-      {"axis XAxis 0 0.5 X\nfail Acquire 0x8007001E times 3", "", noAxisValue},
-      {"axis XAxis 0 0.5 X", "unplugged", noAxisValue},
-      {"axis XAxis 0 0.5 X", stuck + "0x80070057", noAxisValue},
-      {"axis XAxis 0 0.5 X", stuck + "0x80070015", noAxisValue},
-      {"axis XAxis 0 0.5 X", stuck + "0x80070005", 32768},  // another program has priority: the last position
-      {"axis XAxis 0 0.5 X", stuck + "0x80004005", 65535}};
+  // The device's objects and, if any, its objects at a third reading; the first and the last reading.
+  const std::tuple<std::string, std::string, int, int> readings[] = {
+      {"axis XAxis 0 0 X", "", justAcquiredValue, 0},
+      {"axis XAxis 0 1 X", "", justAcquiredValue, 65535},
+      {"axis XAxis 0 0.25 X", "", justAcquiredValue, 16384},
+      {"axis XAxis 0 0.5 X\nfail GetDeviceState 0x80004005", "", noAxisValue, noAxisValue},
+      {"axis XAxis 0 0.5 X\nfail Acquire 0x8007001E times 2", "", justAcquiredValue, 32768},  // input lost twice
+      {"axis XAxis 0 0.5 X\nfail Acquire 0x8007001E times 3", "", noAxisValue, justAcquiredValue},
+      {"axis XAxis 0 0.5 X", "unplugged", justAcquiredValue, noAxisValue},
+      {"axis XAxis 0 0.5 X", stuck + "0x80070057", justAcquiredValue, noAxisValue},
+      {"axis XAxis 0 0.5 X", stuck + "0x80070015", justAcquiredValue, noAxisValue},
+      {"axis XAxis 0 0.5 X", stuck + "0x80070005", justAcquiredValue, 32768},  // another program's: the last one
+      {"axis XAxis 0 0.5 X", stuck + "0x80004005", justAcquiredValue, 65535}};
   ASSERT_TRUE(createProgramWindow(""));
-  for (const auto& [objects, later, expected] : readings) {
+  for (const auto& [objects, later, first, last] : readings) {
     refreshWith(deviceLine(1, "Stick") + objects + "\n");
     setAxisRangeProperty(app.activeDevice, app.axes[0].dwType, -1000, 1000);  // a range left by another program
     setAxisRange();
+    EXPECT_EQ(readAxis(), first) << objects << " / " << later;
     int value = readAxis();
     if (!later.empty()) useControllers(later == "unplugged" ? "" : deviceLine(1, "Stick") + later + "\n");
     if (!later.empty()) value = readAxis();
-    EXPECT_EQ(value, expected) << objects << " / " << later;
+    EXPECT_EQ(value, last) << objects << " / " << later;
   }
-  const std::string twoAxes = deviceLine(1, "Stick") + "axis XAxis 0 0.5 X\naxis YAxis 1 0.25 Y\n" +
-                              deviceLine(2, "Trigger") + "object Button 0x4 0 0 Only a button\n";
-  refreshWith(twoAxes);
-  setAxisRange();
-  ASSERT_EQ(readAxis(), 32768);
+  const std::string twoDevices = deviceLine(1, "Alpha") + joystick + deviceLine(2, "Pad") + "object Button 0x4 0 0 B\n";
+  refreshWith(twoDevices);
+  readAxis();
+  std::wstring read;
+  for (int row = 0; row < 5; ++row) {
+    chooseRow(app.axisList, row);
+    read += std::wstring(app.axes[static_cast<std::size_t>(row)].tszName) + L"=" + std::to_wstring(readAxis()) + L" ";
+  }
+  EXPECT_EQ(read, L"Dial=13107 Rx=39321 Throttle=26214 X Axis=32768 Z=19661 ") << "each offered axis, its own position";
   chooseRow(app.axisList, 1);
-  useControllers(twoAxes + "fail Poll 0x8007000C\nfail Acquire 0x80070005\n");
+  useControllers(twoDevices + "fail Poll 0x8007000C\nfail Acquire 0x80070005\n");
   EXPECT_EQ(readAxis(), 0) << "the last position belongs to the axis it was read from";
   chooseRow(app.deviceList, 1);
   EXPECT_TRUE(rowsOf(app.axisList).empty() && app.axes.empty() && app.axisIndex == 1) << "no axes: the index stays";
