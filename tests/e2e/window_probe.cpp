@@ -21,11 +21,12 @@ std::string utf8(const std::wstring& text) {
   return bytes;
 }
 
-// WM_GETTEXT, whose text Windows and Wine copy across processes.
+// WM_GETTEXT, whose text Windows and Wine copy across processes; only as long as the answer says, since an empty
+// status bar writes no terminator into the copy.
 std::wstring windowText(HWND window) {
   wchar_t text[512] = {};
-  SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
-  return text;
+  const LRESULT length = SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+  return std::wstring(text, length > 0 && length < 512 ? static_cast<std::size_t>(length) : 0);
 }
 
 // An open drop-down is a visible top-level window of the class ComboLBox.
