@@ -87,7 +87,7 @@ def names():
 
 def probe(*args):
     # The client area (x, y, width, height) and each control's rectangle by id, on the screen, once the
-    # window is laid out with its status bar (117); with "device-change", the window hears of a device.
+    # window is laid out with its status bar (117).
     out = subprocess.run(["wine", str(BUILD / "tests/bin/window_probe.exe"), *args], env=WINE_ENV,
                          capture_output=True, text=True).stdout.split("\n")
     controls = {int(row[0]): tuple(map(int, row[1:])) for row in (line.split() for line in out[1:]) if row}

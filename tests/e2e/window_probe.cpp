@@ -1,13 +1,11 @@
 // Tells the end-to-end tests where the Tarvelix window's client area and controls stand on the screen:
-// "client X Y WIDTH HEIGHT", then "ID LEFT TOP RIGHT BOTTOM" for each control. "device-change": the window hears
-// that a device came or went. "names": what a screen reader reads at the curve editor and the level bar. "lists":
-// for each line read, a line of tab-separated fields (UTF-8): per list dropped, rows, shown text; the row height;
-// the open drop-down's screen rectangle (zeros when none); the Start button's caption; the status bar's text.
+// "client X Y WIDTH HEIGHT", then "ID LEFT TOP RIGHT BOTTOM" for each control. "names": what a screen reader reads
+// at the curve editor and the level bar. "lists": for each line read, a line of tab-separated fields (UTF-8): per
+// list dropped, rows, shown text; the row height; the open drop-down's screen rectangle (zeros when none); the Start
+// button's caption; the status bar's text.
 #include <windows.h>
 
 #include <oleacc.h>
-
-#include <dbt.h>
 
 #include <cstdio>
 #include <cstring>
@@ -49,9 +47,6 @@ void printLists(HWND window) {
 int main(int argc, char** argv) {
   HWND window = FindWindowW(L"TARVELIX", nullptr);
   if (window == nullptr) return 1;
-  if (argc > 1 && std::strcmp(argv[1], "device-change") == 0) {
-    return SendMessageW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0) ? 0 : 1;
-  }
   if (argc > 1 && std::strcmp(argv[1], "lists") == 0) {
     for (char line[16]; std::fgets(line, sizeof line, stdin) != nullptr && IsWindow(window); std::fflush(stdout))
       printLists(window);
