@@ -186,7 +186,7 @@ void curveEditorMouseMove(int y) {
   if (!app.curvesEnabled || app.dragPoint < 0) return;
   SetCursor(app.handCursor);
   if (app.dragPoint >= static_cast<int>(app.curveValues.size())) return;
-  movePoint(app.dragPoint, dragHeight(areaRect(), y));
+  movePoint(app.dragPoint, dragHeight(areaRect(), y, app.curveValues[app.dragPoint], editorScale(app.dpi)));
 }
 
 // A press in the editor gives it the focus, as a click gives any control its own; on a point it chooses that point
