@@ -201,6 +201,18 @@ TEST(MainWindow, TabGoesRoundEnterPressesAFocusedButtonOrStartsAndTheFocusStaysW
   for (int control = 0; control < 14; ++control, press(VK_TAB))
     visited += std::to_wstring(GetDlgCtrlID(GetFocus())) + L" ";
   EXPECT_EQ(visited, L"111 110 114 115 125 121 122 112 118 119 116 104 105 111 ") << "from the device list round to it";
+  // The arrows go where Windows' dialog manager takes them, within a group: only between the camera boxes.
+  std::wstring moves;
+  for (HWND child = GetWindow(app.mainWindow, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+    for (const BOOL back : {FALSE, TRUE})
+      if (HWND next = GetNextDlgGroupItem(app.mainWindow, child, back); next != child)
+        moves += std::to_wstring(GetDlgCtrlID(child)) + L">" + std::to_wstring(GetDlgCtrlID(next)) + L" ";
+  EXPECT_EQ(moves, L"118>119 118>119 119>118 119>118 ") << "never to the level bar or a label";
+  SetFocus(app.levelBarView);
+  SendMessageW(app.levelBarView, WM_KEYDOWN, VK_UP, 0);
+  EXPECT_TRUE(GetFocus() == app.refreshButton && app.curveValues[0] == 0 &&
+              SendMessageW(app.levelBarView, WM_GETDLGCODE, 0, 0) == 0)
+      << "the level bar hands the focus back and moves no point";
   SetFocus(GetDlgItem(app.mainWindow, IDC_SAVE));
   press(VK_RETURN);
   EXPECT_TRUE(!app.running && std::filesystem::exists(settingsFilePath())) << "Enter on Save saves, starts nothing";
