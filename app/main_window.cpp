@@ -110,8 +110,8 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
   layOutControls();
   applyStartupSettings();
   invalidateDisplays();
-  // The first focus is the device list's, whatever the start-up's click on Refresh took; after an Autostart it
-  // is Stop's, as after a Start by hand, so that a first Space does not change a choice.
+  // The first focus is the device list's; after an Autostart it is Stop's, as after a Start by hand, so that a
+  // first Space does not change a choice.
   app.focusedControl = app.running ? app.startButton : app.deviceList;
   ShowWindow(app.mainWindow, showCommand);
   if (GetActiveWindow() == app.mainWindow) restoreFocus();
