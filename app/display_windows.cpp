@@ -76,7 +76,7 @@ LRESULT CALLBACK displayProcedure(HWND window, UINT message, WPARAM wParam, LPAR
       displayFocused(window, message == WM_SETFOCUS, reinterpret_cast<HWND>(wParam));
       return 0;
     case WM_TIMER:
-      if (wParam == IDT_VALUE_TIP) hideValueTip();
+      if (wParam == IDT_VALUE_TIP) keyedValueExpired();
       return 0;
     default:
       break;

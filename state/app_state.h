@@ -38,8 +38,10 @@ struct AppState {
   // reads; the main window paints them and takes their mouse.
   HWND curveEditor = nullptr;
   HWND levelBarView = nullptr;
-  // The tooltip that shows a moving point's value.
+  // The tooltip that shows a moving point's value, and whether it tracks one: its visibility does not tell, as a
+  // restore shows the owned popup again without its tracking.
   HWND valueTip = nullptr;
+  bool valueTipTracking = false;
   HCURSOR handCursor = nullptr;
   CurveBuffer curveBuffer;
   // The control that held the focus when it was last saved: at deactivation, before a minimize or About.
