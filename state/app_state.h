@@ -6,6 +6,7 @@
 #include <dinput.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,10 @@ struct AppState {
   HWND focusedControl = nullptr;
   // The system's message font, which the layout is measured from and every control shows.
   HFONT messageFont = nullptr;
+  // About's copy of it, which lives as long as the dialog, and when the About link last opened the site (the
+  // message time).
+  HFONT aboutFont = nullptr;
+  std::optional<DWORD> siteOpenedAt;
   // The window's own icons for its DPI.
   HICON smallIcon = nullptr;
   HICON largeIcon = nullptr;

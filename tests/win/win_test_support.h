@@ -86,7 +86,7 @@ inline bool createProgramWindow(const std::string& controllers, const std::strin
                                 int show = SW_SHOWNORMAL) {
   static const bool prepared = [] {
     __imp_OutputDebugStringW = [](LPCWSTR text) { caughtTexts.append(caughtTexts.empty() ? L"" : L"|").append(text); };
-    INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
+    INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES | ICC_LINK_CLASS};
     return InitCommonControlsEx(&commonControls) != FALSE;
   }();
   if (IsWindow(app.mainWindow)) DestroyWindow(app.mainWindow);

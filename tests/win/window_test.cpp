@@ -338,20 +338,44 @@ TEST(MainWindow, AnotherScaleLaysTheWindowOutAgainFromItsFontEvenWhileMinimizedA
   SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof before, &before, 0);
 }
 
-// The pages opened, through the function the About dialog calls.
+// The pages opened, through the function the About dialog calls, and what About showed while open.
 extern "C" HINSTANCE(WINAPI* __imp_ShellExecuteW)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
-std::wstring pagesOpened;
+std::wstring pagesOpened, aboutSeen;
 
-TEST(Desktop, OnePagePerClickAndOneCopyEvenBesideAnAdministratorsCopy) {
+// In About's own loop: Tab from OK and Enter, then a new scale for the main window, then after a while a
+// double-click on the link, which tells of it as two clicks, and Escape.
+void useAbout(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  HWND about = FindWindowW(nullptr, L"About Tarvelix"), link = GetDlgItem(about, IDC_ABOUT_LINK);
+  if (aboutSeen.empty()) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+    PostMessageW(link, WM_KEYDOWN, VK_RETURN, 0);
+    RECT suggested = {0, 0, 720, 600};
+    SendMessageW(app.mainWindow, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    aboutSeen = L"later";
+    SetTimer(nullptr, 0, 700, useAbout);
+    return;
+  }
+  aboutSeen = GetFocus() == link ? L"link " : L"elsewhere ";
+  for (HWND item = GetWindow(about, GW_CHILD); item != nullptr; item = GetWindow(item, GW_HWNDNEXT)) {
+    const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(item, WM_GETFONT, 0, 0));  // none for the icon
+    aboutSeen += font == nullptr ? L'0' : GetObjectType(font) == OBJ_FONT ? L'f' : L'-';
+  }
+  for (UINT click : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDOWN, WM_LBUTTONUP}) PostMessageW(link, click, 0, 0x40004);
+  PostMessageW(link, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+TEST(Desktop, OnePagePerActivationAndOneCopyEvenBesideAnAdministratorsCopy) {
   __imp_ShellExecuteW = [](HWND, LPCWSTR, LPCWSTR page, LPCWSTR, LPCWSTR, INT) {
     return pagesOpened += std::wstring(page) + L" ", reinterpret_cast<HINSTANCE>(33);
   };
   ASSERT_TRUE(createProgramWindow(stick));
-  for (const int notice : {STN_CLICKED, STN_DBLCLK})
-    aboutDialogProcedure(nullptr, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, notice), 0);
+  SetTimer(nullptr, 0, 50, useAbout);
+  routeCommand(IDC_ABOUT);
   aboutDialogProcedure(nullptr, WM_COMMAND, MAKEWPARAM(IDC_DONATE, BN_CLICKED), 0);
-  EXPECT_EQ(pagesOpened, L"https://github.com/tarvelix/tarvelix https://github.com/tarvelix/tarvelix#donate ")
-      << "a double-click opens the site once";
+  const std::wstring site = L"https://github.com/tarvelix/tarvelix ";
+  EXPECT_EQ(pagesOpened, site + site + L"https://github.com/tarvelix/tarvelix#donate ");
+  EXPECT_EQ(aboutSeen, L"link 0fffff") << "Tab reaches the link; every item keeps a font through a new scale";
   // An elevated first copy's mutex, on which a normal copy may only wait.
   PSECURITY_DESCRIPTOR onlyWait = nullptr;
   ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;0x00100000;;;WD)", SDDL_REVISION_1,
