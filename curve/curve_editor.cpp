@@ -218,11 +218,10 @@ void curveEditorCaptureLost(HWND newOwner) {
   hideValueTip();
 }
 
-// The point stays where the last move put it; later moves, which Wine still sends to a minimized window, do nothing.
-// A keyed value goes too.
+// Let go of the capture, the drag ends (WM_CAPTURECHANGED) with the point where the last move put it; later moves,
+// which Wine still sends to a minimized window, do nothing. A keyed value goes too.
 void curveEditorDragEnds() {
   if (GetCapture() == app.mainWindow) ReleaseCapture();
-  app.dragPoint = -1;
   hideValueTip();
 }
 
