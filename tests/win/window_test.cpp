@@ -224,7 +224,8 @@ TEST(MainWindow, TabGoesRoundEnterPressesAFocusedButtonOrStartsAndTheFocusStaysW
   SetFocus(GetDlgItem(app.mainWindow, IDC_SAVE));
   press(VK_RETURN);
   EXPECT_TRUE(!app.running && std::filesystem::exists(settingsFilePath())) << "Enter on Save saves, starts nothing";
-  SetFocus(app.externalCheckBox);
+  SetFocus(app.cockpitCheckBox);
+  press(VK_DOWN);  // to External, the other of its group
   HWND other =
       CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
   SetActiveWindow(other);
