@@ -46,6 +46,16 @@ bool isHighContrast() {
          (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
+// The focus is the editor's alone. The level bar shows none: a focus given to it goes back where it came from.
+void displayFocused(HWND window, bool focused, HWND other) {
+  if (window == app.curveEditor) {
+    curveEditorFocused(focused, other);
+    return;
+  }
+  const bool back = other != nullptr && IsChild(app.mainWindow, other) && IsWindowEnabled(other);
+  if (focused) SetFocus(back ? other : GetNextDlgTabItem(app.mainWindow, nullptr, FALSE));
+}
+
 // The mouse goes through to the main window, which drags the points: only the keys and the focus are the editor's.
 LRESULT CALLBACK displayProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -56,17 +66,17 @@ LRESULT CALLBACK displayProcedure(HWND window, UINT message, WPARAM wParam, LPAR
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_GETDLGCODE:
-      return DLGC_WANTARROWS;
+    case WM_GETDLGCODE:  // the level bar wants no key
+      return window == app.curveEditor ? DLGC_WANTARROWS : 0;
     case WM_KEYDOWN:
-      if (curveEditorKey(wParam)) return 0;
+      if (window == app.curveEditor && curveEditorKey(wParam)) return 0;
       break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-      curveEditorFocused(message == WM_SETFOCUS, reinterpret_cast<HWND>(wParam));
+      displayFocused(window, message == WM_SETFOCUS, reinterpret_cast<HWND>(wParam));
       return 0;
     case WM_TIMER:
-      if (wParam == IDT_VALUE_TIP) hideValueTip();
+      if (wParam == IDT_VALUE_TIP) keyedValueExpired();
       return 0;
     default:
       break;

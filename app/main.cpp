@@ -16,7 +16,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   LoadStringW(instance, IDS_WINDOW_CLASS, app.windowClassName, 100);
   // A second launch, from the Startup folder and by hand say, brings the first copy forward and ends.
   if (anotherCopyRuns()) return 0;
-  INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
+  INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES | ICC_LINK_CLASS};
   InitCommonControlsEx(&commonControls);
   registerMainWindowClass(instance, mainWindowProcedure);
   if (!createMainWindow(instance, showCommand)) return 0;

@@ -18,8 +18,11 @@ namespace {
 constexpr DWORD mainWindowStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr int firstWidth = 420;
 constexpr int firstHeight = 300;
-constexpr DWORD comboStyle = CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP;
-constexpr DWORD pushStyle = BS_PUSHBUTTON | WS_TABSTOP;
+// As in a dialog box, the arrow keys move the focus within a group only: every control starts a group of its own
+// but External, which shares Cockpit's. So they never lead to a label or the level bar, which show no focus.
+constexpr DWORD labelStyle = SS_RIGHT | WS_GROUP;
+constexpr DWORD comboStyle = CBS_DROPDOWNLIST | CBS_HASSTRINGS | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
+constexpr DWORD pushStyle = BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP;
 constexpr DWORD checkStyle = BS_AUTOCHECKBOX | WS_TABSTOP;
 
 struct ChildControl {
@@ -32,20 +35,20 @@ struct ChildControl {
 
 // In creation order, matching the slots of the layout; Tab goes through them in this order.
 const ChildControl childControls[controlSlotCount] = {
-    {L"Static", L"Device:", SS_RIGHT, 0, nullptr},
+    {L"Static", L"Device:", labelStyle, 0, nullptr},
     {L"ComboBox", L"", comboStyle, IDC_DEVICE_LIST, &app.deviceList},
     {L"Button", L"Refresh", pushStyle, IDC_REFRESH, &app.refreshButton},
-    {L"Static", L"Axis:", SS_RIGHT, 0, nullptr},
+    {L"Static", L"Axis:", labelStyle, 0, nullptr},
     {L"ComboBox", L"", comboStyle, IDC_AXIS_LIST, &app.axisList},
-    {L"Button", L"Invert", checkStyle, IDC_INVERT, &app.invertCheckBox},
-    {L"Static", L"Curves:", SS_RIGHT, 0, nullptr},
-    {displayClassName, L"", WS_TABSTOP | WS_DISABLED, IDC_CURVE_EDITOR, &app.curveEditor},
-    {L"Button", L"Enable", checkStyle, IDC_CURVES_ENABLE, &app.curvesCheckBox},
+    {L"Button", L"Invert", checkStyle | WS_GROUP, IDC_INVERT, &app.invertCheckBox},
+    {L"Static", L"Curves:", labelStyle, 0, nullptr},
+    {displayClassName, L"", WS_TABSTOP | WS_GROUP | WS_DISABLED, IDC_CURVE_EDITOR, &app.curveEditor},
+    {L"Button", L"Enable", checkStyle | WS_GROUP, IDC_CURVES_ENABLE, &app.curvesCheckBox},
     {L"Button", L"Reset", pushStyle, IDC_CURVES_RESET, &app.resetButton},
-    {displayClassName, L"", 0, IDC_LEVEL_BAR, &app.levelBarView},
+    {displayClassName, L"", WS_GROUP, IDC_LEVEL_BAR, &app.levelBarView},
     {L"Button", L"Start", pushStyle, IDC_START_STOP, &app.startButton},
-    {L"Static", L"Camera:", SS_RIGHT, 0, nullptr},
-    {L"Button", L"Cockpit", checkStyle, IDC_COCKPIT, &app.cockpitCheckBox},
+    {L"Static", L"Camera:", labelStyle, 0, nullptr},
+    {L"Button", L"Cockpit", checkStyle | WS_GROUP, IDC_COCKPIT, &app.cockpitCheckBox},
     {L"Button", L"External", checkStyle, IDC_EXTERNAL, &app.externalCheckBox},
     {L"Button", L"Save", pushStyle, IDC_SAVE, nullptr},
     {L"Button", L"About", pushStyle, IDC_ABOUT, nullptr},
@@ -100,7 +103,7 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
   createValueTip();
   noteScreenReader();
   nameLevelBar();
-  app.statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE, L"", app.mainWindow, IDC_STATUS_BAR);
+  app.statusBar = CreateStatusWindowW(WS_CHILD | WS_VISIBLE | WS_GROUP, L"", app.mainWindow, IDC_STATUS_BAR);
   useMessageFont();
   useIcons(app.dpi);
   // Laid out while hidden: a window started minimized has no client area to measure.
@@ -108,8 +111,8 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
   layOutControls();
   applyStartupSettings();
   invalidateDisplays();
-  // The first focus is the device list's, whatever the start-up's click on Refresh took; after an Autostart it
-  // is Stop's, as after a Start by hand, so that a first Space does not change a choice.
+  // The first focus is the device list's; after an Autostart it is Stop's, as after a Start by hand, so that a
+  // first Space does not change a choice.
   app.focusedControl = app.running ? app.startButton : app.deviceList;
   ShowWindow(app.mainWindow, showCommand);
   if (GetActiveWindow() == app.mainWindow) restoreFocus();

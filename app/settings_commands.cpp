@@ -50,7 +50,9 @@ void applyStartupSettings() {
   app.curvesEnabled = stored.curvesEnabled;
   app.curveValues = stored.curveValues;
   adoptStoredCurve();
-  SendMessageW(app.refreshButton, BM_CLICK, 0, 0);
+  // Called, not clicked: a click sets the focus, which would activate the window before it is shown, and a launch
+  // minimized from the Startup folder would take the activation from the program in front.
+  refreshDevices();
   setCheck(app.invertCheckBox, stored.inverted);
   setCheck(app.curvesCheckBox, app.curvesEnabled);
   setCheck(app.cockpitCheckBox, stored.cockpitCamera);

@@ -23,3 +23,11 @@ void keepFocus(WPARAM activation) {
   }
   if (HIWORD(activation) == 0) restoreFocus();  // a minimized window's comes back when it is restored
 }
+
+// Windows would leave a live focus nowhere; a kept one would come back to nothing, then to the first tab stop.
+void moveFocusOff(std::initializer_list<HWND> controls, HWND to) {
+  for (HWND control : controls) {
+    if (GetFocus() == control) SetFocus(to);
+    if (app.focusedControl == control) app.focusedControl = to;
+  }
+}

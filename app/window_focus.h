@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+
 // Notes the control that holds the focus, if one of the window's does.
 void saveFocus();
 
@@ -12,3 +14,6 @@ void restoreFocus();
 
 // WM_ACTIVATE: the focus leaves with the window and comes back to where it was.
 void keepFocus(WPARAM activation);
+
+// Before controls are disabled: the focus on one of them, live or kept for the window's return, goes to another.
+void moveFocusOff(std::initializer_list<HWND> controls, HWND to);

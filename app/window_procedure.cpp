@@ -167,6 +167,7 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
       *reinterpret_cast<SIZE*>(lParam) = windowSizeForDpi(static_cast<int>(wParam));
       return TRUE;
     case WM_SIZE:
+      if (wParam == SIZE_MINIMIZED) curveEditorDragEnds();  // Win+D and Win+M release no button
       windowSized(wParam);
       return 0;
     // Minimizing takes the focus away before the deactivation that would note it.
@@ -200,6 +201,14 @@ LRESULT CALLBACK mainWindowProcedure(HWND window, UINT message, WPARAM wParam, L
     case WM_CAPTURECHANGED:
       curveEditorCaptureLost(reinterpret_cast<HWND>(lParam));
       return 0;
+    // A dialog manager may name the control that an arrow key leads to (within its group) rather than focus it.
+    case WM_NEXTDLGCTL:
+      if (LOWORD(lParam) != 0 && IsChild(window, reinterpret_cast<HWND>(wParam)))
+        SetFocus(reinterpret_cast<HWND>(wParam));
+      return 0;
+    case WM_CANCELMODE:  // a system dialog or the task switcher takes the mouse
+      curveEditorDragEnds();
+      break;
     default:
       break;
   }

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/display_windows.h"
+#include "app/window_focus.h"
 #include "core/zoom_math.h"
 #include "input/axis_reader.h"
 #include "input/device_list.h"
@@ -20,10 +21,8 @@ static void setCaption(HWND window, const wchar_t* text) {
 }
 
 static void lockChoices(bool locked) {
-  // Windows takes the focus from a control it disables, and leaves it nowhere: it moves on to Stop first.
-  HWND focus = GetFocus();
-  if (locked && (focus == app.deviceList || focus == app.axisList || focus == app.refreshButton))
-    SetFocus(app.startButton);
+  // The focus moves on to Stop first, also the one kept while the window is minimized.
+  if (locked) moveFocusOff({app.deviceList, app.axisList, app.refreshButton}, app.startButton);
   EnableWindow(app.deviceList, !locked);
   EnableWindow(app.axisList, !locked);
   EnableWindow(app.refreshButton, !locked);

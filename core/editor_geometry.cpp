@@ -29,11 +29,17 @@ int curveColumn(int numerator, int denominator, int width, const EditorScale& sc
   return toInt(scale.inset + (static_cast<long long>(numerator) * (width - 2 * scale.inset)) / denominator);
 }
 
+// The back-buffer row of a height's marker centre; the mouse and the value's tooltip take the same row.
+static int centreRow(int height, int value, const EditorScale& scale) {
+  const int inset = scale.inset;
+  return toInt(height - ((static_cast<long long>(height - 2 * inset) * value) / 100 + inset), inset);
+}
+
 PixelRect markerRect(int index, int pointCount, int width, int height, int value, const EditorScale& scale) {
   const int inset = scale.inset;
   const int left = curveColumn(index, pointCount - 1, width, scale) - inset;
-  const int centreRow = toInt(height - ((static_cast<long long>(height - 2 * inset) * value) / 100 + inset), inset);
-  return {left, centreRow - inset, left + 2 * inset, centreRow + inset};
+  const int row = centreRow(height, value, scale);
+  return {left, row - inset, left + 2 * inset, row + inset};
 }
 
 int gridRow(int height, int k) { return (height / 4) * k; }
@@ -42,7 +48,7 @@ PointPosition pointClientPosition(const PixelRect& area, int index, int pointCou
                                   const EditorScale& scale) {
   const int height = area.bottom - area.top;
   return {area.left + curveColumn(index, pointCount - 1, area.right - area.left, scale),
-          toInt(area.bottom - (static_cast<long long>(height) * value) / 100)};
+          toInt(static_cast<long long>(area.top) + centreRow(height, value, scale))};
 }
 
 int controlPointAt(const PixelRect& area, const std::vector<int>& values, int pointCount, int x, int y,
@@ -65,11 +71,17 @@ int controlPointAt(const PixelRect& area, const std::vector<int>& values, int po
   return nearest;
 }
 
-int dragHeight(const PixelRect& area, int y) {
-  const int height = area.bottom - area.top;
-  if (height <= 0) return 0;
-  const int clamped = std::max(std::min(y, area.bottom), area.top);
-  return static_cast<int>((static_cast<long long>(area.bottom - clamped) * 100) / height);
+// The marker rows, 92 at 100 %, hold fewer heights than 0..100: the lowest height drawn at or above the pointer's
+// row, and the point's own height while the pointer stays on the row where it is drawn.
+int dragHeight(const PixelRect& area, int y, int current, const EditorScale& scale) {
+  const long long span = area.bottom - area.top - 2LL * scale.inset;
+  if (span <= 0) return 0;
+  const long long above = std::clamp(static_cast<long long>(area.bottom) - scale.inset - y, 0LL, span);
+  const int height = static_cast<int>((above * 100 + span - 1) / span);
+  const int rows = area.bottom - area.top;
+  const bool sameRow =
+      current >= 0 && current <= 100 && centreRow(rows, current, scale) == centreRow(rows, height, scale);
+  return sameRow ? current : height;
 }
 
 int keyedPoint(int chosen, int step, int pointCount) {

@@ -40,7 +40,7 @@ PixelRect markerRect(int index, int pointCount, int width, int height, int value
 // Back-buffer row of grid line k (1..3).
 int gridRow(int height, int k);
 
-// Client position of point i as the mouse sees it.
+// Client position of point i as the mouse sees it: the centre of its marker.
 struct PointPosition {
   int x = 0;
   int y = 0;
@@ -53,8 +53,9 @@ PointPosition pointClientPosition(const PixelRect& area, int index, int pointCou
 int controlPointAt(const PixelRect& area, const std::vector<int>& values, int pointCount, int x, int y,
                    const EditorScale& scale = {});
 
-// The height, 0..100, of a point dragged to client row y.
-int dragHeight(const PixelRect& area, int y);
+// The height, 0..100, of a point at the current height dragged to client row y: 100 from the marker row of 100 up,
+// 0 from that of 0 down.
+int dragHeight(const PixelRect& area, int y, int current, const EditorScale& scale = {});
 
 // The point chosen after a step from the chosen one (Left and Right), within 0..pointCount-1.
 int keyedPoint(int chosen, int step, int pointCount);

@@ -105,7 +105,7 @@ void showValueTip(int point) {
   POINT corner = {at.x + 2 * scale.inset, at.y - scale.hitRadius};
   ClientToScreen(app.mainWindow, &corner);
   SendMessageW(app.valueTip, TTM_TRACKPOSITION, 0, MAKELPARAM(corner.x, corner.y));
-  if (!IsWindowVisible(app.valueTip))
+  if (!std::exchange(app.valueTipTracking, true))
     SendMessageW(app.valueTip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
 }
 
@@ -186,7 +186,7 @@ void curveEditorMouseMove(int y) {
   if (!app.curvesEnabled || app.dragPoint < 0) return;
   SetCursor(app.handCursor);
   if (app.dragPoint >= static_cast<int>(app.curveValues.size())) return;
-  movePoint(app.dragPoint, dragHeight(areaRect(), y));
+  movePoint(app.dragPoint, dragHeight(areaRect(), y, app.curveValues[app.dragPoint], editorScale(app.dpi)));
 }
 
 // A press in the editor gives it the focus, as a click gives any control its own; on a point it chooses that point
@@ -218,20 +218,35 @@ void curveEditorCaptureLost(HWND newOwner) {
   hideValueTip();
 }
 
+// Let go of the capture, the drag ends (WM_CAPTURECHANGED) with the point where the last move put it; later moves,
+// which Wine still sends to a minimized window, do nothing. A keyed value goes too.
+void curveEditorDragEnds() {
+  if (GetCapture() == app.mainWindow) ReleaseCapture();
+  hideValueTip();
+}
+
+// Shown and hidden at once: a tooltip fading out would still count as visible.
 void createValueTip() {
-  app.valueTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, app.mainWindow, nullptr,
-                                 app.instanceHandle, nullptr);
+  constexpr DWORD style = WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP | TTS_NOFADE | TTS_NOANIMATE;
+  app.valueTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, app.mainWindow, nullptr, app.instanceHandle, nullptr);
   wchar_t none[] = L"";
   TTTOOLINFOW tool = valueTool(none);
   if (app.valueTip != nullptr) SendMessageW(app.valueTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void hideValueTip() {
+  app.valueTipTracking = false;
   if (app.curveEditor != nullptr) KillTimer(app.curveEditor, IDT_VALUE_TIP);
   wchar_t none[] = L"";
   TTTOOLINFOW tool = valueTool(none);
   if (app.valueTip != nullptr) SendMessageW(app.valueTip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+}
+
+// A drag begun since the last key shows its own value until the button goes up.
+void keyedValueExpired() {
+  if (app.dragPoint < 0) hideValueTip();
+  if (app.curveEditor != nullptr) KillTimer(app.curveEditor, IDT_VALUE_TIP);
 }
 
 // Reached from another control the first point is chosen; coming back to the window (after About, a minimize,

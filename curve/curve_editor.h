@@ -28,10 +28,16 @@ void curveEditorButtonUp();
 // The mouse capture went elsewhere (for example a release outside the window): the drag ends.
 void curveEditorCaptureLost(HWND newOwner);
 
+// WM_CANCELMODE or a minimize (Win+D, Win+M), the button perhaps still held: the drag ends there, and the value goes.
+void curveEditorDragEnds();
+
 // The tooltip of a moving point's value, made with the window; hidden at the end of a drag, a moment after the last
 // key, and when the editor loses the focus.
 void createValueTip();
 void hideValueTip();
+
+// The timer of a keyed value: it goes, unless a drag has taken the tooltip over since.
+void keyedValueExpired();
 
 // WM_SETFOCUS and WM_KILLFOCUS of the editor's window; other is the window that had the focus or gets it.
 void curveEditorFocused(bool focused, HWND other);

@@ -6,6 +6,7 @@
 #include <dinput.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,14 +40,20 @@ struct AppState {
   // reads; the main window paints them and takes their mouse.
   HWND curveEditor = nullptr;
   HWND levelBarView = nullptr;
-  // The tooltip that shows a moving point's value.
+  // The tooltip that shows a moving point's value, and whether it tracks one: its visibility does not tell, as a
+  // restore shows the owned popup again without its tracking.
   HWND valueTip = nullptr;
+  bool valueTipTracking = false;
   HCURSOR handCursor = nullptr;
   CurveBuffer curveBuffer;
   // The control that held the focus when it was last saved: at deactivation, before a minimize or About.
   HWND focusedControl = nullptr;
   // The system's message font, which the layout is measured from and every control shows.
   HFONT messageFont = nullptr;
+  // About's copy of it, which lives as long as the dialog, and when the About link last opened the site (the
+  // message time).
+  HFONT aboutFont = nullptr;
+  std::optional<DWORD> siteOpenedAt;
   // The window's own icons for its DPI.
   HICON smallIcon = nullptr;
   HICON largeIcon = nullptr;

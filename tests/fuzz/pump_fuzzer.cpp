@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int x = in.ConsumeIntegral<int>(), y = in.ConsumeIntegral<int>();
   const int point = controlPointAt(area, heights, count, x, y, scale);
   require(point >= -1 && point < count, "a point of the curve or none");
-  const int dragged = dragHeight(area, y);
+  const int dragged = dragHeight(area, y, heights[0], scale);
   require(dragged >= 0 && dragged <= 100, "a dragged height in 0..100");
   const int inset = scale.inset;
   double previous = curveRowAt(spline, count, width, height, inset, inset);

@@ -90,15 +90,16 @@ TEST(EditorGeometry, MarkersPointsHitsDragsAndColumnRuns) {
               controlPointAt(wide, line, 6, 147, 285, at150) == -1);
   EXPECT_TRUE(gridRow(100, 1) == 25 && gridRow(100, 3) == 75 && gridRow(90, 2) == 44);
   std::string results;
-  const std::pair<int, int> positions[] = {{56, 156}, {65, 156}, {66, 156}, {47, 156}, {46, 156}, {56, 147}, {56, 146},
-                                           {56, 165}, {56, 166}, {65, 147}, {99, 127}, {247, 65}, {248, 56}, {147, 96}};
+  // Point 0 of the line drawn centred on (56, 152), point 1 on (92, 134), point 5 on (238, 60).
+  const std::pair<int, int> positions[] = {{56, 152}, {65, 152}, {66, 152}, {47, 152}, {46, 152}, {56, 143}, {56, 142},
+                                           {56, 161}, {56, 162}, {65, 143}, {99, 127}, {247, 65}, {248, 56}, {147, 96}};
   for (const auto& [x, y] : positions) results += std::to_string(controlPointAt(area, line, 6, x, y)) + " ";
   EXPECT_EQ(results, "0 0 -1 0 -1 0 -1 0 -1 0 1 5 -1 -1 ") << "less than 10 pixels away on both axes";
   EXPECT_EQ(controlPointAt({0, 0, 20, 100}, std::vector<int>(6, 50), 6, 12, 50), 3) << "overlaps: the nearest";
   // Fifty points stand 3.7 pixels apart: each is taken on its own marker, the last at the top-right corner.
   const std::vector<int> fifty = straightLineHeights(50);
   results.clear();
-  for (const auto& [x, y] : {std::pair{56, 156}, {204, 75}, {205, 74}, {238, 56}, {248, 56}})
+  for (const auto& [x, y] : {std::pair{56, 156}, {204, 78}, {205, 77}, {238, 56}, {248, 56}})
     results += std::to_string(controlPointAt(area, fifty, 50, x, y)) + " ";
   EXPECT_EQ(results, "0 40 40 49 -1 ");
   EXPECT_EQ(controlPointAt(area, {0, INT_MAX, INT_MIN, INT_MAX, INT_MIN, 0}, 6, 128, 10), -1) << "far off, no overflow";
@@ -106,10 +107,16 @@ TEST(EditorGeometry, MarkersPointsHitsDragsAndColumnRuns) {
   EXPECT_TRUE(high.top < high.bottom && high.bottom < 0 && 100 < low.top && low.top < low.bottom);
   EXPECT_TRUE(controlPointAt(area, line, 7, 52, 156) == -1 && controlPointAt({52, 56, 60, 156}, line, 6, 52, 156) == -1)
       << "more points than heights, an editor too narrow: nothing to hit";
+  // Dragged on the markers' rows: 100 from the top marker's row up, 0 from the bottom one's down; one pixel below the
+  // centre of a marker at 90 (row 70 here, 155 at 150 %) 89 or 90; a point kept while on its own row.
   results.clear();
-  for (int y : {-30, 56, 57, 106, 155, 400}) results += std::to_string(dragHeight(area, y)) + " ";
-  EXPECT_EQ(results + std::to_string(dragHeight({0, 0, 10, 30}, 20)) + std::to_string(dragHeight({0, 5, 10, 5}, 3)),
-            "100 100 99 50 1 0 330");
+  const std::tuple<PixelRect, int, int, EditorScale> drags[] = {
+      {area, -30, 0, {}},     {area, 61, 0, {}},      {area, 70, 90, {}},    {area, 71, 90, {}},
+      {area, 141, 13, {}},    {area, 141, 50, {}},    {area, 151, 0, {}},    {area, 400, 50, {}},
+      {wide, 155, 90, at150}, {wide, 156, 90, at150}, {wide, 140, 0, at150}, {{0, 5, 10, 5}, 3, 50, {}}};
+  for (const auto& [rect, y, current, scale] : drags)
+    results += std::to_string(dragHeight(rect, y, current, scale)) + " ";
+  EXPECT_EQ(results, "100 99 90 89 13 12 2 0 90 90 100 0 ");
   results.clear();
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const std::tuple<double, double, double> runs[] = {{10, 12, 15},      {15, 12, 10},       {96, 96, 95},

@@ -260,7 +260,10 @@ TEST(ZoomPump, ALostControllerIsAwaitedAndResumesOnTheSameAxis) {
     EXPECT_EQ(debugTexts(), L"") << what << ": a look waits while the user has the list open";
     SendMessageW(app.deviceList, CB_SHOWDROPDOWN, FALSE, 0);
     if (userRefreshes) routeCommand(IDC_REFRESH, 1);
+    if (saved) ShowWindow(app.mainWindow, SW_MINIMIZE), SetFocus(nullptr);  // as from the Startup folder: no focus
     SendMessageW(app.mainWindow, WM_TIMER, IDT_COMEBACK, 0);
+    if (saved) ShowWindow(app.mainWindow, SW_RESTORE);
+    EXPECT_TRUE(!saved || GetFocus() == app.startButton) << "restored, the focus is on Stop, not on a locked list";
     EXPECT_EQ(rowsOf(app.deviceList) + L" " + rowsOf(app.axisList) + (app.running ? L" running" : L""), choice) << what;
     EXPECT_EQ(windowText(app.statusBar), status) << what;
     calls();

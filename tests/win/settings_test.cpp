@@ -114,4 +114,8 @@ TEST(StartupSettings, StoredChoicesComeBackFoundByExactText) {
     EXPECT_EQ(app.axisIndex, SendMessageW(app.axisList, CB_GETCURSEL, 0, 0));
     EXPECT_EQ(GetFocus(), app.running ? app.startButton : app.deviceList) << "a first Space changes no choice";
   }
+  SetActiveWindow(CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 9, 9, 0, 0, 0, 0));
+  ASSERT_TRUE(createProgramWindow(controllers, bravo + "Rudder", SW_SHOWMINNOACTIVE));
+  EXPECT_TRUE(app.running && IsIconic(app.mainWindow) && GetActiveWindow() != app.mainWindow)
+      << "started minimized from the Startup folder, it leaves the activation where it was";
 }

@@ -81,11 +81,12 @@ inline void pumpMessages() {
 
 // Creates the program's main window as wWinMain does, from a fresh state record, with the given controllers
 // attached and the settings file's text (none when empty) in place; the stored settings are applied as at a
-// launch. A window made before goes first.
-inline bool createProgramWindow(const std::string& controllers, const std::string& settings = "") {
+// launch, shown as asked. A window made before goes first.
+inline bool createProgramWindow(const std::string& controllers, const std::string& settings = "",
+                                int show = SW_SHOWNORMAL) {
   static const bool prepared = [] {
     __imp_OutputDebugStringW = [](LPCWSTR text) { caughtTexts.append(caughtTexts.empty() ? L"" : L"|").append(text); };
-    INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES};
+    INITCOMMONCONTROLSEX commonControls = {sizeof(commonControls), ICC_BAR_CLASSES | ICC_LINK_CLASS};
     return InitCommonControlsEx(&commonControls) != FALSE;
   }();
   if (IsWindow(app.mainWindow)) DestroyWindow(app.mainWindow);
@@ -96,7 +97,7 @@ inline bool createProgramWindow(const std::string& controllers, const std::strin
   useControllers(controllers);
   removeSettings();
   if (!settings.empty()) put(settingsFilePath(), settings);
-  const bool created = prepared && createMainWindow(GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+  const bool created = prepared && createMainWindow(GetModuleHandleW(nullptr), show);
   pumpMessages();
   return created;
 }
