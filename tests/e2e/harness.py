@@ -50,13 +50,13 @@ def find_window(title="Tarvelix"):
     return found[0] if found else None
 
 
-def prepare(name, script, settings=None, simulator=True):
-    # A fresh folder with the exe, the stand-ins (without the simulator's if asked) and their files; settings:
-    # bytes for the file, None for no file, True to keep the one there is.
+def prepare(name, script, settings=None):
+    # A fresh folder with the exe, the stand-ins and their files; settings: bytes for the file, None for no file,
+    # True to keep the one there is.
     d = SimpleNamespace(dir=BUILD / "tests" / "e2e" / name, process=None)
     shutil.rmtree(d.dir, ignore_errors=True)
     d.dir.mkdir(parents=True)
-    for source in ("Tarvelix.exe", "tests/bin/dinput8.dll") + (("tests/bin/SimConnect.dll",) if simulator else ()):
+    for source in ("Tarvelix.exe", "tests/bin/dinput8.dll", "tests/bin/SimConnect.dll"):
         shutil.copy(BUILD / source, d.dir)
     d.script, d.sim_log, d.sim_control = d.dir / "controller.txt", d.dir / "sim.log", d.dir / "sim-control.txt"
     for path, text in ((d.script, script), (d.sim_control, ""), (d.sim_log, "")):
@@ -120,8 +120,8 @@ class ListWatcher:
         self.probe.wait()
 
 
-def start(name, script, settings=None, simulator=True, minimized=False):
-    d = prepare(name, script, settings, simulator)
+def start(name, script, settings=None, minimized=False):
+    d = prepare(name, script, settings)
     spawn(d, minimized)
     d.window = wait_until(find_window, 60, "the Tarvelix window")
     d.client, d.controls = wait_until(probe, what="the laid-out window")

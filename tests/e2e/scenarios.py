@@ -23,31 +23,17 @@ def wait_for_write(d, value, camera=None, since=0):
                  what=f"a write of {value}")
 
 
-def expect_saved(chase, autostart, curve="0: 0,20,40,60,80,100"):
-    # Both launches that save choose the stick's throttle, inverted, with the straight line unless told.
-    lines = h.settings_file().read_bytes().decode("utf-8").split("\r\n")
-    enabled, heights = curve.split(": ")
-    assert lines == [f"Device: {ALPHA}", "Axis: Ось Z", "Inverted: 1", f"ChaseCamera: {chase}", "CockpitCamera: 1",
-                     f"CurvesEnabled: {enabled}", f"CurveVals: {heights}", f"Autostart: {autostart}"], lines
-
-
 def flight():
-    # Shortcuts (About open while the pump runs), Save.
+    # Enter starts the stick's first axis, "Ось Z"; shortcuts (About open while the pump runs), Save.
     global normal_layout
     d = h.start("flight", controllers())
     normal_layout = h.placed(d.client, d.controls)
     try:
-        # The stick's second axis picked with Enter in the open list, which starts nothing: Start reads it.
-        h.click(d, h.AXES)
-        h.press("Down", "Return")
-        h.click(d, h.START)
-        wait_for_write(d, 50)
-        h.click(d, h.START)
-        h.click(d, h.AXES)
-        h.press("Escape", "Up")
+        assert h.green_pixels(d) == 0, "nothing runs yet"
         h.key(d, "Return")
-        wait_for_write(d, 30, 0)
-        wait_for_write(d, 30, 1)
+        h.wait_until(lambda: {(0, 30), (1, 30)} <= set(h.sim_writes(d)), what="30 to both cameras")
+        h.wait_until(lambda: h.green_pixels(d) > 0, what="the level bar to follow the throttle")
+        assert h.names() == ["Response curve, point 1 of 6, 0 %", "Zoom 30 %"], "what a screen reader reads"
         h.key(d, "alt+question")
         about = h.wait_until(lambda: h.find_window("About Tarvelix"), what="Alt+? to open About")
         h.write_atomically(d.script, controllers(throttle=0.9))
@@ -66,7 +52,9 @@ def flight():
     finally:
         h.finish(d)
     assert d.process.returncode == 0, "Exit ends the program"
-    expect_saved(chase=0, autostart=1)
+    lines = h.settings_file().read_bytes().decode("utf-8").split("\r\n")
+    assert lines == [f"Device: {ALPHA}", "Axis: Ось Z", "Inverted: 1", "ChaseCamera: 0", "CockpitCamera: 1",
+                     "CurvesEnabled: 0", "CurveVals: 0,20,40,60,80,100", "Autostart: 1"], lines
 
 
 def relaunch():
@@ -80,16 +68,12 @@ def relaunch():
         d.client, d.controls = h.wait_until(lambda: (p := h.probe()) and p[0][2] > 0 and p, what="it restored")
         assert second.returncode == 0 and h.placed(d.client, d.controls) == normal_layout, d.controls
         assert len(h.xdotool("search", "--name", "^Tarvelix$").split()) == 1, "one window"
-        time.sleep(0.2)
-        assert all(camera == 0 for camera, _ in h.sim_writes(d)), "External stays off after the relaunch"
         # The simulator exits while the axis stands still: seen at once, and connected again once it is back.
         watcher = h.ListWatcher()
         try:
             assert watcher.look().status == "Connected to Flight Simulator"
             h.write_atomically(d.sim_control, "quit\n")
-            exited = time.monotonic()
-            h.wait_until(lambda: watcher.look().status == "No connection to Flight Simulator", what="the exit seen")
-            assert time.monotonic() - exited <= 0.3, f"the exit seen after {time.monotonic() - exited:.2f} s"
+            h.wait_until(lambda: watcher.look().status == "No connection to Flight Simulator", 0.3, "the exit seen")
             h.write_atomically(d.sim_control, "answer-after 1000\n")  # back, and loading for a second
             h.wait_until(lambda: watcher.look().status == "Waiting for Flight Simulator to answer", 5, "reopened")
             h.wait_until(lambda: watcher.look().status == "Connected to Flight Simulator", 5, "connected again")
@@ -99,30 +83,9 @@ def relaunch():
         h.finish(d)
 
 
-def damaged_file():
-    # A damaged file changes nothing it should not: the first controller, stopped, the default curve. And no
-    # SimConnect.dll at all: the pump runs without a link.
-    junk = (b"\xff\xfe" + bytes(range(256)) * 16 + b"\r\nCurveVals: 10,x,30\r\nDevice: {nonsense}\r\nAutostart: 1"
-            b"\r\nCurveVals: 5\r\nInverted: 1\r\n" + b"\x00" * 100)
-    d = h.start("damaged_file", controllers(), settings=junk, simulator=False)
-    try:
-        assert h.green_pixels(d) == 0, "nothing starts"
-        h.key(d, "Return")
-        h.wait_until(lambda: h.green_pixels(d) > 0, what="the level bar to follow the throttle")
-        h.key(d, "Return")
-        # The curve by keys: Enable, back to the editor, the third point up by 5; a screen reader reads it.
-        h.click(d, h.CURVES)
-        h.key(d, "shift+Tab", "Right", "Right", *["Up"] * 5)
-        assert h.names() == ["Response curve, point 3 of 6, 45 %", "Zoom 0 %"], h.names()
-        h.click(d, h.SAVE)
-    finally:
-        h.finish(d)
-    expect_saved(chase=1, autostart=0, curve="1: 0,20,45,60,80,100")
-
-
 if __name__ == "__main__":
     # relaunch() starts from the file flight() saved; the first failure ends the run.
-    for scenario in [globals()[name] for name in sys.argv[1:]] or [flight, relaunch, damaged_file]:
+    for scenario in [globals()[name] for name in sys.argv[1:]] or [flight, relaunch]:
         started = time.monotonic()
         scenario()
         print(f"{scenario.__name__}: passed in {time.monotonic() - started:.1f} s", flush=True)

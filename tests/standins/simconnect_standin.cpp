@@ -138,9 +138,8 @@ __declspec(dllexport) HRESULT
 __declspec(dllexport) HRESULT __stdcall SimConnect_GetLastSentPacketID(HANDLE handle, DWORD* sendId) {
   Connection* c = connection(handle);
   const HRESULT result = outcome(c, c != nullptr && sendId != nullptr && c->lastSendId != 0);
-  if (result != S_OK) return answer("SendId", result);
-  *sendId = c->lastSendId;
-  return S_OK;
+  if (result == S_OK) *sendId = c->lastSendId;
+  return result == S_OK ? result : answer("SendId", result);
 }
 
 __declspec(dllexport) HRESULT __stdcall SimConnect_GetNextDispatch(HANDLE handle, void** data, DWORD* size) {

@@ -69,7 +69,6 @@ TEST(AxisReader, ReadsEachAxisWhereTheFormatPutItOnceAcquired) {
   const std::tuple<std::string, std::string, int, int> readings[] = {
       {"axis XAxis 0 0 X", "", justAcquiredValue, 0},
       {"axis XAxis 0 1 X", "", justAcquiredValue, 65535},
-      {"axis XAxis 0 0.25 X", "", justAcquiredValue, 16384},
       {"axis XAxis 0 0.5 X\nfail GetDeviceState 0x80004005", "", noAxisValue, noAxisValue},
       {"axis XAxis 0 0.5 X\nfail Acquire 0x8007001E times 2", "", justAcquiredValue, 32768},  // input lost twice
       {"axis XAxis 0 0.5 X\nfail Acquire 0x8007001E times 3", "", noAxisValue, justAcquiredValue},

