@@ -44,7 +44,9 @@ stamp=$({ printf '%s' "$prefix_settings"; wine --version 2>/dev/null; } | sha1su
   marker=$TARVELIX_WINEPREFIX/.tarvelix-ready
   [ "$(cat "$marker" 2>/dev/null)" = "$stamp" ] && exit 0
   export WINEPREFIX=$TARVELIX_WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  [ -f "$marker" ] || wineboot -i >/dev/null 2>&1
+  # wineboot returns before all it started has written the registry: waited for, so that nothing of its overwrites
+  # the settings below.
+  [ -f "$marker" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }
   settings=$(mktemp --suffix=.reg)
   printf '%s' "$prefix_settings" >"$settings"
   wine regedit /S "$(winepath -w "$settings")" >/dev/null 2>&1
