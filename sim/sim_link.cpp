@@ -60,7 +60,8 @@ void openSimLink() {
 bool listenToSim() {
   const SimConnectApi* api = simConnectApi();
   if (api == nullptr || app.simHandle == nullptr) return false;
-  const SimLinkState before = app.simLink;
+  const SimLinkPhase phase = app.simLink.phase;
+  const wchar_t* const status = simLinkStatus(app.simLink);
   for (int i = 0; i < messagesPerTick && app.simLink.phase != simLinkClosed; ++i) {
     void* data = nullptr;
     DWORD size = 0;
@@ -73,8 +74,8 @@ bool listenToSim() {
     closeSimLink();
     return false;
   }
-  if (simLinkStatus(app.simLink) != simLinkStatus(before)) showStatus(simLinkStatus(app.simLink));
-  return before.phase == simLinkWaiting && app.simLink.phase == simLinkAnswered;
+  if (simLinkStatus(app.simLink) != status) showStatus(simLinkStatus(app.simLink));
+  return phase == simLinkWaiting && app.simLink.phase == simLinkAnswered;
 }
 
 void sendZoomToSim(int value) {
