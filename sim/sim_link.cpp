@@ -36,7 +36,6 @@ bool writeZoom(const SimConnectApi& api, int camera, int value) {
 }  // namespace
 
 void openSimLink() {
-  app.simLink = {};
   const SimConnectFound found = lookForSimConnect();
   if (found != simConnectUsable) {
     app.simHandle = nullptr;
